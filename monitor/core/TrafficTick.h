@@ -1,0 +1,46 @@
+#pragma once
+// One second of sampling: counters in, filtered deltas, totals, and the texts
+// the window, the tray icon and kuvell-ifstat --watch show.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kuvell {
+
+struct TickTexts {
+    double dl = 0;                 // shown rates in kb/s, rounded to one decimal
+    double ul = 0;
+    std::string label;             // "DL: <dl> kb/s - UL: <ul> kb/s"
+    std::optional<int> trayImage;  // 1..4, nullopt = leave the icon as it is
+    std::string tip;               // the 64-character tooltip field (TipField)
+};
+
+class TrafficTick
+{
+public:
+    // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
+    // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
+    TickTexts Sample(int32_t bytesReceived, int32_t bytesSent, int32_t& DLtot, int32_t& ULtot,
+                     std::string_view decimalSeparator);
+
+    int32_t DLdelta() const { return DLdelta_; }
+    int32_t ULdelta() const { return ULdelta_; }
+
+private:
+    int32_t PrevBytesReceived = 0;
+    int32_t CurBytesReceived = 0;
+    int32_t PrevBytesSent = 0;
+    int32_t CurBytesSent = 0;
+    int32_t DLdelta_ = 0;
+    int32_t ULdelta_ = 0;
+};
+
+inline constexpr std::size_t kTipFieldLength = 64;
+
+// text + NUL, padded with blanks to 64 characters (cut at 64).
+std::string TipField(std::string_view text);
+// The visible tooltip: the field up to its NUL.
+std::string TipText(std::string_view field);
+
+}  // namespace kuvell

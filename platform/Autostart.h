@@ -1,0 +1,15 @@
+#pragma once
+// Start at login: an XDG autostart entry that runs the given executable.
+#include <QString>
+
+namespace kuvell {
+
+// $XDG_CONFIG_HOME (else ~/.config) + "/autostart/kuvell.desktop".
+QString DefaultAutostartEntryPath();
+
+// Writes the entry atomically (creating its folder); false when it could not be written.
+bool WriteRunValue(const QString& entryPath, const QString& executablePath);
+// Removes the entry; a missing entry is fine (true). False only when it stays behind.
+bool DeleteRunValue(const QString& entryPath);
+
+}  // namespace kuvell

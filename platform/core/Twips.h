@@ -1,0 +1,13 @@
+#pragma once
+// Positions stay in twips; pixels only at the window-system boundary.
+#include <cstdint>
+
+namespace kuvell {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+// twips / 15 in double precision, rounded ties-to-even to a 32-bit integer (saturating).
+int32_t TwipsToPixels(double twips);
+inline constexpr int64_t PixelsToTwips(int64_t pixels) { return pixels * kTwipsPerPixel; }
+
+}  // namespace kuvell

@@ -1,0 +1,21 @@
+#pragma once
+// What the settings dialog may do to the main window, without knowing it.
+#include <cstdint>
+
+class QWidget;
+
+namespace kuvell {
+
+class MainWindowAccess
+{
+public:
+    virtual ~MainWindowAccess() = default;
+    // The main window itself: target of SetTransparency, MakeTopMost, MakeNotTopMost.
+    virtual QWidget* mainWindow() = 0;
+    // picbuffer's clear colour := colour (0x00BBGGRR); also clears the buffer.
+    virtual void setBufferBackground(int32_t colour) = 0;
+    // Height += 15 twips, then width += 15 twips; the window lays itself out again.
+    virtual void nudgeSize() = 0;
+};
+
+}  // namespace kuvell

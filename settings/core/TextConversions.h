@@ -1,0 +1,31 @@
+#pragma once
+// Conversions between stored/shown text and numbers. Every caller uses these,
+// so the store, the tick, the dialog and kuvell-ifstat agree on every digit.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kuvell {
+
+// Optional blanks, an optional sign and decimal digits (a fraction rounds
+// ties-to-even), or "&H" and hexadecimal digits. Fails (nullopt) on text that is
+// not a number or lies outside the type's range; never turns a failure into 0.
+std::optional<int32_t> TextToInt32(std::string_view text);
+std::optional<int16_t> TextToInt16(std::string_view text);
+
+// Decimal text as a double, for numeric equality tests ("1" and "1.0" both equal 1).
+std::optional<double> TextToNumber(std::string_view text);
+
+// "true"/"false" in any letter case, or a number (0 false, anything else true).
+std::optional<bool> TextToBoolean(std::string_view text);
+
+// Decimal text of an integer: optional minus sign and digits, nothing else.
+std::string IntegerToText(int64_t value);
+
+// Plain decimal notation, at most 15 significant digits, no trailing zeros, no
+// grouping, no exponent; a negative zero is written "0". Store texts use ".",
+// numbers shown to the user the locale's separator.
+std::string NumberToText(double value, std::string_view decimalSeparator = ".");
+
+}  // namespace kuvell
