@@ -1,0 +1,12 @@
+#pragma once
+// Kuvell stores colours as 0x00BBGGRR integers (red in the low byte).
+#include <cstdint>
+
+#include <QColor>
+
+namespace kuvell {
+
+QColor ColourFromBgr(int32_t bgr);
+int32_t BgrFromColour(const QColor& colour);
+
+}  // namespace kuvell
