@@ -1,0 +1,15 @@
+#include "platform/core/WindowBounds.h"
+
+#include <algorithm>
+
+namespace kuvell {
+
+WindowSize ClampWindowSize(WindowSize proposed)
+{
+    // Raising to the minimum and then capping at the maximum is a plain clamp,
+    // since every minimum lies below its maximum.
+    return {std::clamp(proposed.cx, kMinWindowWidth, kMaxWindowWidth),
+            std::clamp(proposed.cy, kMinWindowHeight, kMaxWindowHeight)};
+}
+
+}  // namespace kuvell
