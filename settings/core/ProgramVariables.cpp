@@ -1,0 +1,11 @@
+#include "settings/core/ProgramVariables.h"
+
+namespace kuvell {
+
+std::optional<int16_t> TransparencyAlpha(int32_t level)
+{
+    if (level < 0 || level >= static_cast<int32_t>(kTransparencyAlpha.size())) return std::nullopt;
+    return kTransparencyAlpha[static_cast<std::size_t>(level)];
+}
+
+}  // namespace kuvell
