@@ -1,0 +1,27 @@
+#include "monitor/core/RateHistories.h"
+
+#include <algorithm>
+
+namespace kuvell {
+
+namespace {
+
+void AdvanceOne(std::array<double, kHistorySlots>& history, int32_t delta)
+{
+    // Slot 1 is copied to slot 2 and keeps its value; slot 300 is never written.
+    std::copy_backward(history.begin() + kNewestSlot, history.begin() + kOldestFilledSlot,
+                       history.begin() + kOldestFilledSlot + 1);
+    if (delta >= 0) {
+        history[kNewestSlot] = static_cast<double>(delta) / 1024.0;
+    }
+}
+
+}  // namespace
+
+void RateHistories::Advance(int32_t DLdelta, int32_t ULdelta)
+{
+    AdvanceOne(DownloadHistory, DLdelta);
+    AdvanceOne(UploadHistory, ULdelta);
+}
+
+}  // namespace kuvell
