@@ -1,0 +1,40 @@
+#include "stats/core/BufferIfTableSource.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+#include "stats/core/IfTableSort.h"
+
+namespace kuvell {
+
+BufferIfTableSource::BufferIfTableSource(std::vector<uint8_t> table) : table_(std::move(table))
+{
+    if (table_.size() > std::numeric_limits<uint32_t>::max()) {
+        throw std::length_error("interface table larger than a 32-bit size");
+    }
+}
+
+uint32_t ServeIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
+{
+    // Never more than a 32-bit size can tell the caller to allocate.
+    const auto needed = static_cast<uint32_t>(
+        std::min<std::size_t>(taken.size(), std::numeric_limits<uint32_t>::max()));
+    if (table == nullptr || size < needed) {
+        size = needed;
+        return kIfTableBufferTooSmall;
+    }
+    std::copy_n(taken.begin(), needed, table);
+    size = needed;
+    if (sort) {
+        SortIfTableByIndex(std::span<uint8_t>(table, needed));
+    }
+    return kIfTableOk;
+}
+
+uint32_t BufferIfTableSource::GetIfTable(uint8_t* table, uint32_t& size, bool sort)
+{
+    return ServeIfTable(table_, table, size, sort);
+}
+
+}  // namespace kuvell

@@ -1,0 +1,48 @@
+#pragma once
+// Snapshots of the interface table: the rows as records, and the traffic
+// counters the sampling tick turns into rates.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "stats/core/CInterfaces.h"
+#include "stats/core/IfTableParser.h"
+#include "stats/core/IfTableSource.h"
+
+namespace kuvell {
+
+class CIpHelper
+{
+  public:
+    using Notifier = std::function<void(std::string_view message)>;
+
+    static constexpr std::string_view kNotSupportedMessage =
+        "IP HlpAPI is not supported by your system.";
+
+    // notify shows kNotSupportedMessage to the user; it may be empty.
+    CIpHelper(std::shared_ptr<IfTableSource> source, Notifier notify);
+
+    // Takes a new snapshot into a new collection, which becomes the current one.
+    // Collections returned earlier are left as they are.
+    std::shared_ptr<CInterfaces> Interfaces();
+    // Makes vData the current collection; takes no snapshot.
+    void Interfaces(std::shared_ptr<CInterfaces> vData);
+
+    // The in- and out-octet counters of the last row with a physical address in
+    // the most recent snapshot; 0 after an empty or failed one. Never snapshots.
+    int32_t BytesReceived() const { return counters_.received; }
+    int32_t BytesSent() const { return counters_.sent; }
+
+  private:
+    void RefreshInterfaces();
+    void NotifyNotSupported();
+
+    std::shared_ptr<IfTableSource> source_;
+    Notifier notify_;
+    bool notifying_ = false;
+    std::shared_ptr<CInterfaces> current_;
+    TrafficCounters counters_;
+};
+
+}  // namespace kuvell

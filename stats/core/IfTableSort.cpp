@@ -1,0 +1,28 @@
+#include "stats/core/IfTableSort.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "stats/core/IfTableView.h"
+
+namespace kuvell {
+
+void SortIfTableByIndex(std::span<uint8_t> table)
+{
+    using Row = std::array<uint8_t, kIfRowSize>;
+    const IfTableView view(table);
+    std::vector<Row> rows(view.RowCount());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::ranges::copy(view.Row(i).Bytes(), rows[i].begin());
+    }
+    const auto index = [](const Row& row) {
+        return IfRowView(std::span<const uint8_t, kIfRowSize>(row)).Unsigned(IfRowField::Index);
+    };
+    std::ranges::stable_sort(rows, {}, index);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::ranges::copy(rows[i], table.begin() + kIfTableCountSize + i * kIfRowSize);
+    }
+}
+
+}  // namespace kuvell

@@ -1,0 +1,135 @@
+#include "stats/core/TextCodec.h"
+
+#include <optional>
+
+namespace kuvell {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one code point at text[pos] and advances pos; nullopt (pos advanced
+// by one byte) for a malformed, overlong or surrogate sequence.
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos)
+{
+    const auto lead = static_cast<uint8_t>(text[pos++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    struct LeadByte
+    {
+        uint8_t mask, value;
+        std::size_t extra;
+        char32_t minimum;
+    };
+    static constexpr LeadByte kLeads[] = {
+        {0xE0, 0xC0, 1, 0x80}, {0xF0, 0xE0, 2, 0x800}, {0xF8, 0xF0, 3, 0x10000}};
+    const LeadByte* kind = nullptr;
+    for (const LeadByte& candidate : kLeads) {
+        if ((lead & candidate.mask) == candidate.value) {
+            kind = &candidate;
+        }
+    }
+    if (kind == nullptr) {
+        return std::nullopt;
+    }
+    const std::size_t extra = kind->extra;
+    char32_t c = lead & static_cast<uint8_t>(~kind->mask);
+    if (text.size() - pos < extra) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < extra; ++i) {
+        const auto next = static_cast<uint8_t>(text[pos + i]);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < kind->minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    pos += extra;
+    return c;
+}
+
+}  // namespace
+
+std::string Latin1ToUtf8(std::span<const uint8_t> bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (const uint8_t b : bytes) {
+        AppendUtf8(out, b);
+    }
+    return out;
+}
+
+std::string Utf8ToLatin1(std::string_view text)
+{
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto c = NextCodePoint(text, pos);
+        out += (c && *c <= 0xFF) ? static_cast<char>(*c) : '?';
+    }
+    return out;
+}
+
+std::string Utf16LeToUtf8(std::span<const uint8_t> bytes)
+{
+    std::string out;
+    const std::size_t units = bytes.size() / 2;
+    const auto unitAt = [&](std::size_t i) {
+        return static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        const char16_t unit = unitAt(i);
+        if (unit == 0) {
+            break;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
+            const char16_t low = unitAt(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        AppendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacement : unit);
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t c = NextCodePoint(text, pos).value_or(kReplacement);
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
+
+}  // namespace kuvell

@@ -1,0 +1,43 @@
+#pragma once
+// The interface table of a Linux system: the kernel's links dumped through
+// libnl-route-3, with speed and wireless from sysfs.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "stats/core/IfTableSource.h"
+#include "stats/linux/LinkRow.h"
+#include "stats/linux/SysfsNet.h"
+
+namespace kuvell {
+
+class NetlinkIfTableSource : public IfTableSource
+{
+  public:
+    explicit NetlinkIfTableSource(std::filesystem::path sysfsRoot = "/sys/class/net");
+    ~NetlinkIfTableSource() override;
+    NetlinkIfTableSource(const NetlinkIfTableSource&) = delete;
+    NetlinkIfTableSource& operator=(const NetlinkIfTableSource&) = delete;
+
+    // One dump per snapshot: the size query dumps the links and the fill that
+    // follows serves that same dump, so size and rows always agree. A fill
+    // without a size query dumps afresh. A kernel that cannot be asked answers
+    // kIfTableNotSupported.
+    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) override;
+
+    // The links in the kernel's dump order; nullopt when the kernel cannot be asked.
+    std::optional<std::vector<LinkRow>> DumpLinks();
+
+  private:
+    struct Netlink;
+
+    std::optional<std::vector<uint8_t>> EncodedDump();
+
+    std::unique_ptr<Netlink> netlink_;
+    SysfsNet sysfs_;
+    std::optional<std::vector<uint8_t>> pending_;
+};
+
+}  // namespace kuvell
