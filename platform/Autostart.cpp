@@ -1,0 +1,109 @@
+#include "platform/Autostart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace kuvell {
+namespace {
+
+// The Exec value for one program path without arguments: the path quoted as a
+// whole (quoting is always allowed and spares a list of reserved characters),
+// '%' doubled so it is no field code, then the string escapes of the file
+// format on top, since readers undo those first. Control characters other than
+// tab, newline and carriage return cannot be written at all.
+std::optional<QString> ExecValue(const QString& program)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : program) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') {
+            quoted += u'\\';
+        }
+        quoted += c;
+    }
+    quoted += u'"';
+    quoted.replace(u'%', QStringLiteral("%%"));
+
+    QString escaped;
+    for (const QChar c : quoted) {
+        switch (c.unicode()) {
+            case u'\\':
+                escaped += QStringLiteral("\\\\");
+                break;
+            case u'\n':
+                escaped += QStringLiteral("\\n");
+                break;
+            case u'\t':
+                escaped += QStringLiteral("\\t");
+                break;
+            case u'\r':
+                escaped += QStringLiteral("\\r");
+                break;
+            default:
+                if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+                    return std::nullopt;
+                }
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace
+
+QString DefaultAutostartEntryPath()
+{
+    // A relative $XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString base = QDir::isAbsolutePath(configHome)
+                             ? configHome
+                             : QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/autostart/kuvell.desktop");
+}
+
+bool WriteRunValue(const QString& entryPath, const QString& executablePath)
+{
+    if (entryPath.isEmpty() || executablePath.isEmpty()) {
+        return false;
+    }
+    const std::optional<QString> exec = ExecValue(QFileInfo(executablePath).absoluteFilePath());
+    if (!exec) {
+        return false;
+    }
+    if (!QDir().mkpath(QFileInfo(entryPath).absolutePath())) {
+        return false;
+    }
+    const QString entry = QStringLiteral(
+                              "[Desktop Entry]\n"
+                              "Type=Application\n"
+                              "Name=Kuvell\n"
+                              "Exec=") +
+                          *exec +
+                          QStringLiteral(
+                              "\n"
+                              "Terminal=false\n"
+                              "X-GNOME-Autostart-enabled=true\n");
+    // QSaveFile: a reader never sees half an entry, and a failed write leaves the old one.
+    QSaveFile file(entryPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray bytes = entry.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool DeleteRunValue(const QString& entryPath)
+{
+    if (entryPath.isEmpty()) {
+        return true;
+    }
+    return QFile::remove(entryPath) || !QFileInfo::exists(entryPath);
+}
+
+}  // namespace kuvell

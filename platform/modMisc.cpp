@@ -1,0 +1,100 @@
+#include "platform/modMisc.h"
+
+#include <QLineEdit>
+#include <QValidator>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/core/Twips.h"
+
+namespace kuvell {
+namespace {
+
+// ASCII digits only, so whatever reaches the box (typed, pasted or dropped) reads
+// back as a plain decimal number. An empty box stays allowed, as when the user
+// deletes everything before typing a new value.
+class DigitsOnlyValidator final : public QValidator
+{
+  public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& /*cursor*/) const override
+    {
+        const bool digitsOnly = std::all_of(input.cbegin(), input.cend(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digitsOnly ? Acceptable : Invalid;
+    }
+};
+
+void PlaceInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32_t width,
+                 int32_t height)
+{
+    if (window == nullptr) {
+        return;
+    }
+    QWidget* topLevel = window->window();
+    // The hint has to reach a native window, which does not exist before the first show.
+    topLevel->winId();
+    // QWidget::setWindowFlags would hide the window, so the native window is told
+    // directly; the widget's own record follows, so a re-created native window
+    // stays in the same band.
+    topLevel->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+    topLevel->overrideWindowFlags(
+        topLevel->windowFlags().setFlag(Qt::WindowStaysOnTopHint, topMost));
+
+    // The rectangle is the outer one, frame included; move() already places the
+    // frame, and the client area is what remains inside the frame.
+    const QSize frame = topLevel->frameGeometry().size() - topLevel->size();
+    topLevel->move(TwipsToPixels(left), TwipsToPixels(top));
+    topLevel->resize(std::max(0, TwipsToPixels(width) - frame.width()),
+                     std::max(0, TwipsToPixels(height) - frame.height()));
+    if (topLevel->isVisible()) {
+        topLevel->raise();
+        topLevel->activateWindow();
+    }
+}
+
+}  // namespace
+
+void MakeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+                 const int32_t& height)
+{
+    PlaceInBand(window, true, left, top, width, height);
+}
+
+void MakeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+                    const int32_t& height)
+{
+    PlaceInBand(window, false, left, top, width, height);
+}
+
+bool IsTopMost(const QWidget* window)
+{
+    if (window == nullptr) {
+        return false;
+    }
+    const QWindow* handle = window->window()->windowHandle();
+    return handle != nullptr && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void SetNumbersOnly(QLineEdit* textBox, int16_t enable)
+{
+    if (textBox == nullptr) {
+        return;
+    }
+    // Only our own validator is ever replaced or removed; another one set on the
+    // box by its owner stays untouched when the digits-only input is switched off.
+    const auto* current = dynamic_cast<const DigitsOnlyValidator*>(textBox->validator());
+    if (enable != 0) {
+        if (current == nullptr) {
+            textBox->setValidator(new DigitsOnlyValidator(textBox));
+        }
+    } else if (current != nullptr) {
+        textBox->setValidator(nullptr);
+        delete current;
+    }
+    textBox->update();
+}
+
+}  // namespace kuvell
