@@ -1,0 +1,111 @@
+#include "monitor/core/TrafficTick.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "settings/core/TextConversions.h"
+
+namespace kuvell {
+namespace {
+
+// More than this many bytes received in one tick is taken for a counter jump,
+// not for traffic.
+constexpr int32_t kMaxBytesPerTick = 200000;
+
+// The counters are 32-bit and wrap, so the difference is taken modulo 2^32: a
+// counter passing 2^31 or 2^32 between two ticks still gives the true small amount.
+int32_t CounterDifference(int32_t current, int32_t previous)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(current) - static_cast<uint32_t>(previous));
+}
+
+// The totals must read back through the store's 32-bit reader, so they stop at
+// the largest value instead of wrapping negative.
+void AddToTotal(int32_t& total, int32_t amount)
+{
+    const int64_t sum = static_cast<int64_t>(total) + amount;
+    total = static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                     std::numeric_limits<int32_t>::max()));
+}
+
+// kb/s to one decimal. bytes / 1024 * 10 is exact for every 32-bit count, so
+// exact halves occur (256 bytes are 0.25) and round to even.
+double RateOf(int32_t bytes) { return std::nearbyint(bytes / 1024.0 * 10.0) / 10.0; }
+
+std::optional<int> TrayImageFor(double dl, double ul)
+{
+    if (dl > 0 && ul > 0) {
+        return 4;
+    }
+    if (dl > 0 && ul == 0) {
+        return 2;
+    }
+    if (dl == 0 && ul > 0) {
+        return 3;
+    }
+    if (dl == 0 && ul == 0) {
+        return 1;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TickTexts TrafficTick::Sample(int32_t bytesReceived, int32_t bytesSent, int32_t& DLtot,
+                              int32_t& ULtot, std::string_view decimalSeparator)
+{
+    CurBytesReceived = bytesReceived;
+    CurBytesSent = bytesSent;
+    const int32_t UL = CounterDifference(CurBytesSent, PrevBytesSent);
+    const int32_t DL = CounterDifference(CurBytesReceived, PrevBytesReceived);
+    ULdelta_ = UL;
+    DLdelta_ = DL;
+
+    if (DL > kMaxBytesPerTick || DL < 0) {
+        DLdelta_ = 0;
+        ULdelta_ = 0;
+    } else if (UL >= 0 && UL <= kMaxBytesPerTick) {
+        AddToTotal(ULtot, UL);
+        AddToTotal(DLtot, DL);
+    }
+    // Otherwise the download counts but the upload fell or jumped: it is shown as
+    // it is for this tick, and neither total grows.
+
+    TickTexts texts;
+    texts.dl = RateOf(DLdelta_);
+    texts.ul = RateOf(ULdelta_);
+    const std::string rates = "DL: " + NumberToText(texts.dl, decimalSeparator) +
+                              " kb/s - UL: " + NumberToText(texts.ul, decimalSeparator) + " kb/s";
+    texts.label = rates;
+    texts.trayImage = TrayImageFor(texts.dl, texts.ul);
+    texts.tip = TipField("Kuvell - " + rates);
+
+    PrevBytesReceived = CurBytesReceived;
+    PrevBytesSent = CurBytesSent;
+    return texts;
+}
+
+std::string TipField(std::string_view text)
+{
+    // The field always keeps its NUL, so a reader that stops there never runs
+    // past the 64 characters; an overlong text loses its end instead, never in
+    // the middle of a UTF-8 sequence.
+    std::size_t kept = std::min(text.size(), kTipFieldLength - 1);
+    if (kept < text.size()) {
+        while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0u) == 0x80u) {
+            --kept;
+        }
+    }
+    std::string field(text.substr(0, kept));
+    field.push_back('\0');
+    field.resize(kTipFieldLength, ' ');
+    return field;
+}
+
+std::string TipText(std::string_view field)
+{
+    return std::string(field.substr(0, field.find('\0')));
+}
+
+}  // namespace kuvell
