@@ -1,8 +1,7 @@
 #pragma once
 // Kuvell stores colours as 0x00BBGGRR integers (red in the low byte).
-#include <cstdint>
-
 #include <QColor>
+#include <cstdint>
 
 namespace kuvell {
 

@@ -12,8 +12,8 @@ namespace kuvell {
 // a hidden window nor hides a visible one; works before the first show.
 void MakeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                  const int32_t& height);
-void MakeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top,
-                    const int32_t& width, const int32_t& height);
+void MakeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+                    const int32_t& height);
 
 // Whether the window was last placed in the topmost band by the routines above.
 bool IsTopMost(const QWidget* window);
