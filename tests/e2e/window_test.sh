@@ -1,0 +1,222 @@
+#!/usr/bin/env bash
+# Kuvell's real window under a private Xvfb: it opens where and as large as
+# its store says, survives its ticks, and "Avsluta" in the graph's popup menu
+# ends it with status 0 after saving the totals and the placement.
+#
+#   window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile
+#
+# fresh:   an empty store; the window must be 310 x 164 at 0,0.
+# hostile: a store full of garbage, huge numbers, wrong types and long lines;
+#          Kuvell must run ten ticks and quit cleanly all the same.
+# As root Kuvell runs in a namespace of its own with known traffic on its veth,
+# and the saved totals are checked against the kernel's counters.
+set -euo pipefail
+export LC_ALL=C
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/lib.sh"
+
+usage="usage: window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile"
+kuvell=${1:?$usage}
+pacer=${2:?$usage}
+mode=${3:?$usage}
+[[ "$mode" == fresh || "$mode" == hostile ]] || e2e_fail "$usage"
+e2e_require_binary "$kuvell"
+e2e_require_binary "$pacer"
+e2e_require_program xdotool xdotool
+e2e_require_program xwininfo x11-utils
+
+readonly DOWNLOAD_RATE=30000 UPLOAD_RATE=10000 # bytes per second, far below the 200000 filter
+readonly HOSTILE_DLTOT=2147483000              # a few ticks of traffic pass the 32-bit limit
+artifacts=${E2E_ARTIFACTS:-$PWD}/$mode
+mkdir -p "$artifacts"
+e2e_tempdir work
+ini=$work/config/kuvell/kuvell.ini
+
+write_hostile_store()
+{
+    mkdir -p "$(dirname "$ini")"
+    local long
+    long=$(head -c 300000 /dev/zero | tr '\0' 'x')
+    {
+        echo "a line before any section, without an equals sign"
+        echo "[options]"
+        echo "graphics=1,2,3"
+        echo "installdate=$long"
+        echo "visibility=99999999999999999999"
+        echo "[setting]"
+        echo "dlcolor=&HZZZZZZ"
+        echo "ulcolor=-99999999999999999999"
+        echo 'bgcolor="\"quoted\""'
+        echo "connectionspeed=0"
+        # Placement texts that are odd but convert: hex, a signed zero, a tie to even.
+        echo "windowsposx=-0"
+        echo "windowsposy=+0"
+        echo "windowswidth=&H1FFFF"
+        echo "windowsheight=2460.5"
+        echo "DLtot=$HOSTILE_DLTOT"
+        echo "ULtot=  12abc"
+        echo "ontop=maybe"
+        printf 'autostart=\377\376\001binary\n'
+        printf '\001\002\003=\377\n'
+        echo "key with spaces and = signs=a=b=c"
+        echo "$long=$long"
+        echo "[setting]"
+        echo "connectionspeed=-2147483648"
+        echo "[unterminated section"
+    } >"$ini"
+}
+
+# ini_value <section> <key>: the text QSettings wrote for the key, or nothing.
+ini_value()
+{
+    awk -v section="[$1]" -v key="$2" '
+        /^\[/ { inside = ($0 == section); next }
+        inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }' "$ini"
+}
+
+fail_with_evidence()
+{
+    e2e_screenshot "$artifacts/screen.png"
+    echo "--- Kuvell's output ---" >&2
+    cat "$artifacts/kuvell.log" >&2 || true
+    e2e_fail "$*"
+}
+
+kuvell_alive()
+{
+    kill -0 "$kuvell_pid" 2>/dev/null
+}
+
+kuvell_gone()
+{
+    ! kuvell_alive
+}
+
+find_main_window()
+{
+    main_window=$(e2e_window_named "$kuvell_pid" Kuvell)
+}
+
+find_popup()
+{
+    popup=$(e2e_visible_windows "$kuvell_pid" | grep -vx "$main_window" | head -n1)
+    [[ -n "$popup" ]]
+}
+
+# The popup is Kuvell's other mapped window; "Avsluta" is its second (last) item.
+pick_quit_from_menu()
+{
+    local x y w h
+    read -r x y w h < <(e2e_geometry "$main_window")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 3)) click 3
+    if e2e_wait_until 5 find_popup; then
+        e2e_screenshot "$artifacts/menu.png"
+        read -r x y w h < <(e2e_geometry "$popup")
+        xdotool mousemove --sync $((x + w / 2)) $((y + h * 3 / 4)) click 1
+    else
+        # Without a separate popup window, keyboard navigation still reaches the last item.
+        xdotool key Up Return
+    fi
+}
+
+# Traffic on Kuvell's veth, when the kernel lets us make namespaces.
+contained=false
+run_in=()
+if e2e_try_netns_pair; then
+    contained=true
+    run_in=(ip netns exec "$NS_MON")
+elif [[ "${CI:-}" == true ]]; then
+    e2e_fail "the kernel refuses network namespaces, which CI must provide"
+else
+    echo "note: no network namespaces (not root): Kuvell measures the host, totals are checked loosely"
+fi
+
+[[ "$mode" == hostile ]] && write_hostile_store
+e2e_start_xvfb
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+"${run_in[@]}" env -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    "$kuvell" >"$artifacts/kuvell.log" 2>&1 &
+kuvell_pid=$!
+e2e_track_pid "$kuvell_pid"
+
+e2e_wait_until 30 find_main_window || fail_with_evidence "no window titled Kuvell appeared within 30 s"
+started=$SECONDS
+geometry=$(e2e_geometry "$main_window")
+[[ "$geometry" == "0 0 310 164" ]] ||
+    fail_with_evidence "the window is at x y w h = $geometry, expected 0 0 310 164"
+
+if $contained; then
+    traffic_seconds=4
+    [[ "$mode" == hostile ]] && traffic_seconds=8
+    ip netns exec "$NS_SND" "$pacer" 7001 "$ADDR_MON" 7001 "$DOWNLOAD_RATE" "$traffic_seconds" >/dev/null &
+    sender=$!
+    ip netns exec "$NS_MON" "$pacer" 7001 "$ADDR_SND" 7001 "$UPLOAD_RATE" "$traffic_seconds" >/dev/null &
+    receiver=$!
+    e2e_track_pid "$sender"
+    e2e_track_pid "$receiver"
+    wait "$sender" "$receiver" || e2e_fail "the traffic could not be sent"
+    e2e_untrack_pid "$sender"
+    e2e_untrack_pid "$receiver"
+fi
+# Ten ticks for the hostile store; otherwise enough for the last traffic to be sampled.
+settle=3
+[[ "$mode" == hostile ]] && settle=$((started + 11 - SECONDS))
+((settle > 0)) && sleep "$settle"
+kuvell_alive || fail_with_evidence "Kuvell ended by itself before the quit"
+e2e_screenshot "$artifacts/running.png"
+
+pick_quit_from_menu
+e2e_wait_until 15 kuvell_gone || fail_with_evidence "Kuvell still runs 15 s after Avsluta was picked"
+status=0
+wait "$kuvell_pid" || status=$?
+e2e_untrack_pid "$kuvell_pid"
+((status == 0)) || fail_with_evidence "Kuvell ended with status $status"
+
+[[ -f "$ini" ]] || e2e_fail "Avsluta wrote no settings file at $ini"
+problems=()
+expect_value()
+{
+    local actual
+    actual=$(ini_value "$1" "$2")
+    [[ "$actual" == "$3" ]] || problems+=("[$1] $2 is '$actual', expected '$3'")
+}
+expect_value setting windowsposx 0
+expect_value setting windowsposy 0
+expect_value setting windowswidth 4650
+expect_value setting windowsheight 2460
+dltot=$(ini_value setting DLtot)
+ultot=$(ini_value setting ULtot)
+[[ "$dltot" =~ ^-?[0-9]+$ ]] || problems+=("DLtot is '$dltot', not a whole number")
+[[ "$ultot" =~ ^-?[0-9]+$ ]] || problems+=("ULtot is '$ultot', not a whole number")
+
+if [[ "$mode" == fresh ]]; then
+    installdate=$(ini_value options installdate)
+    [[ -n "$installdate" && "$installdate" != null ]] || problems+=("installdate is '$installdate'")
+fi
+
+if $contained && ((${#problems[@]} == 0)); then
+    # Every byte the veth counted was sampled (traffic stopped seconds before the quit);
+    # a fresh store starts both totals at 1, the hostile one starts DLtot near the limit.
+    rx=$(e2e_counter "$NS_MON" "$IF_MON" rx_bytes)
+    tx=$(e2e_counter "$NS_MON" "$IF_MON" tx_bytes)
+    if [[ "$mode" == fresh ]]; then
+        ((rx > DOWNLOAD_RATE * 3)) || problems+=("only $rx bytes reached the veth")
+        ((dltot - 1 <= rx && dltot - 1 >= rx - 200)) ||
+            problems+=("DLtot is $dltot, the kernel counted $rx received bytes (+1)")
+        ((ultot - 1 <= tx && ultot - 1 >= tx - 200)) ||
+            problems+=("ULtot is $ultot, the kernel counted $tx sent bytes (+1)")
+    else
+        # The total passed 2^31 - 1: whatever Kuvell does then, it must not wrap to
+        # a smaller or negative number and so lose what it had counted.
+        ((dltot >= HOSTILE_DLTOT)) ||
+            problems+=("DLtot fell from $HOSTILE_DLTOT to $dltot after $rx more bytes")
+        ((ultot >= 0 && ultot <= tx)) ||
+            problems+=("ULtot is $ultot; it could not convert, so it counts from 0 ($tx bytes sent)")
+    fi
+fi
+
+((${#problems[@]} == 0)) || e2e_fail "$(printf '\n  %s' "${problems[@]}")"
+echo "PASS ($mode): window 310 x 164 at 0,0; Avsluta ended Kuvell with status 0;" \
+    "saved DLtot=$dltot ULtot=$ultot and the placement"
