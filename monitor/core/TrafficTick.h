@@ -8,8 +8,9 @@
 
 namespace kuvell {
 
-struct TickTexts {
-    double dl = 0;                 // shown rates in kb/s, rounded to one decimal
+struct TickTexts
+{
+    double dl = 0;  // shown rates in kb/s, rounded to one decimal
     double ul = 0;
     std::string label;             // "DL: <dl> kb/s - UL: <ul> kb/s"
     std::optional<int> trayImage;  // 1..4, nullopt = leave the icon as it is
@@ -18,7 +19,7 @@ struct TickTexts {
 
 class TrafficTick
 {
-public:
+  public:
     // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
     // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
     TickTexts Sample(int32_t bytesReceived, int32_t bytesSent, int32_t& DLtot, int32_t& ULtot,
@@ -27,7 +28,7 @@ public:
     int32_t DLdelta() const { return DLdelta_; }
     int32_t ULdelta() const { return ULdelta_; }
 
-private:
+  private:
     int32_t PrevBytesReceived = 0;
     int32_t CurBytesReceived = 0;
     int32_t PrevBytesSent = 0;

@@ -9,7 +9,8 @@ inline constexpr int32_t kMinWindowHeight = 10;
 inline constexpr int32_t kMaxWindowWidth = 310;
 inline constexpr int32_t kMaxWindowHeight = 10000;
 
-struct WindowSize {
+struct WindowSize
+{
     int32_t cx = 0;
     int32_t cy = 0;
 };
