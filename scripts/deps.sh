@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-noto-cjk
-  iproute2 iputils-ping netcat-openbsd dpkg-dev file
+  iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
 )
 
 missing=()

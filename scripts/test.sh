@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a warnings-as-errors gcc build, then a clang build
+# Builds and runs every test: a warnings-as-errors gcc build, whose Debian
+# package is then built and checked, then a clang build
 # with AddressSanitizer and UndefinedBehaviorSanitizer that also fuzzes the
 # interface-table parser for a bounded time.
 set -euo pipefail
@@ -9,6 +10,11 @@ bash scripts/deps.sh
 echo "== gcc, warnings as errors =="
 bash scripts/build.sh build -DKUVELL_WERROR=ON
 ctest --test-dir build --output-on-failure -j 2
+
+echo "== Debian package =="
+rm -rf build/package
+(cd build && cpack -B package)
+bash tests/e2e/check_package.sh build/package/kuvell_*.deb
 
 echo "== clang, AddressSanitizer + UndefinedBehaviorSanitizer =="
 CC=clang CXX=clang++ bash scripts/build.sh build-asan -DKUVELL_WERROR=ON -DKUVELL_SANITIZE=ON \
