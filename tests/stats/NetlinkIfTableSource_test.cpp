@@ -1,0 +1,137 @@
+// Runs against this machine's real interfaces.
+#include "stats/linux/NetlinkIfTableSource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "stats/core/CIpHelper.h"
+
+namespace kuvell {
+namespace {
+
+const std::filesystem::path kSysNet = "/sys/class/net";
+
+std::optional<std::string> ReadLine(const std::filesystem::path& file)
+{
+    std::ifstream in(file);
+    std::string line;
+    if (!std::getline(in, line)) {
+        return std::nullopt;
+    }
+    return line;
+}
+
+uint32_t Le32(const std::vector<uint8_t>& table, std::size_t offset)
+{
+    return table.at(offset) | (table.at(offset + 1) << 8) | (table.at(offset + 2) << 16) |
+           (static_cast<uint32_t>(table.at(offset + 3)) << 24);
+}
+
+// The interface that should feed the counters, found from sysfs alone: the
+// highest ifindex (the kernel dumps in ifindex order) among those with a
+// hardware address that is not all zeros, loopback excluded.
+std::optional<std::string> LastInterfaceWithHardwareAddress()
+{
+    std::optional<std::string> best;
+    long bestIndex = -1;
+    for (const auto& entry : std::filesystem::directory_iterator(kSysNet)) {
+        const auto address = ReadLine(entry.path() / "address");
+        const auto type = ReadLine(entry.path() / "type");
+        const auto index = ReadLine(entry.path() / "ifindex");
+        if (!address || !index || type == "772") {
+            continue;
+        }
+        const bool hasAddress = std::any_of(address->begin(), address->end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) && c != '0';
+        });
+        if (hasAddress && std::stol(*index) > bestIndex) {
+            bestIndex = std::stol(*index);
+            best = entry.path().filename().string();
+        }
+    }
+    return best;
+}
+
+uint32_t LowBits(const std::string& interface, const char* counter)
+{
+    const auto text = ReadLine(kSysNet / interface / "statistics" / counter);
+    return static_cast<uint32_t>(std::stoull(text.value_or("0")));
+}
+
+TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
+{
+    NetlinkIfTableSource source;
+    uint32_t size = 0;
+    ASSERT_EQ(source.GetIfTable(nullptr, size, false), kIfTableBufferTooSmall);
+    ASSERT_GE(size, 4u + 860u) << "at least the loopback row";
+    ASSERT_EQ((size - 4) % 860, 0u);
+
+    std::vector<uint8_t> table(size);
+    uint32_t tooSmall = size - 1;
+    EXPECT_EQ(source.GetIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
+    EXPECT_EQ(tooSmall, size);
+    ASSERT_EQ(source.GetIfTable(table.data(), size, false), kIfTableOk);
+    const uint32_t rows = Le32(table, 0);
+    ASSERT_EQ(4 + rows * 860, size);
+
+    // Loopback (IANA type 24) declares no physical address; every row is in
+    // ascending index order, as the kernel dumps them.
+    bool sawLoopback = false;
+    for (uint32_t i = 0; i < rows; ++i) {
+        const std::size_t row = 4 + i * 860;
+        if (Le32(table, row + 516) == 24) {
+            sawLoopback = true;
+            EXPECT_EQ(Le32(table, row + 528), 0u);
+        }
+        if (i > 0) {
+            EXPECT_LT(Le32(table, row - 860 + 512), Le32(table, row + 512));
+        }
+    }
+    EXPECT_TRUE(sawLoopback);
+
+    // A fill without a size query dumps afresh instead of failing.
+    std::vector<uint8_t> again(size + 4 * 860);
+    uint32_t againSize = static_cast<uint32_t>(again.size());
+    EXPECT_EQ(source.GetIfTable(again.data(), againSize, true), kIfTableOk);
+}
+
+TEST(NetlinkIfTableSource, CountersAreThoseOfTheLastInterfaceWithAHardwareAddress)
+{
+    const auto interface = LastInterfaceWithHardwareAddress();
+    if (!interface) {
+        GTEST_SKIP() << "this machine has no interface with a hardware address";
+    }
+    const uint32_t rxBefore = LowBits(*interface, "rx_bytes");
+    const uint32_t txBefore = LowBits(*interface, "tx_bytes");
+    CIpHelper helper(std::make_shared<NetlinkIfTableSource>(), nullptr);
+    const auto records = helper.Interfaces();
+    const uint32_t rxAfter = LowBits(*interface, "rx_bytes");
+    const uint32_t txAfter = LowBits(*interface, "tx_bytes");
+
+    // Modulo 2^32, the snapshot's counter lies between the two readings.
+    const auto between = [](int32_t value, uint32_t before, uint32_t after) {
+        return static_cast<uint32_t>(value) - before <= after - before;
+    };
+    EXPECT_TRUE(between(helper.BytesReceived(), rxBefore, rxAfter))
+        << *interface << ": " << rxBefore << " <= " << static_cast<uint32_t>(helper.BytesReceived())
+        << " <= " << rxAfter;
+    EXPECT_TRUE(between(helper.BytesSent(), txBefore, txAfter))
+        << *interface << ": " << txBefore << " <= " << static_cast<uint32_t>(helper.BytesSent())
+        << " <= " << txAfter;
+
+    const auto loopback = std::find_if(records->begin(), records->end(), [](const auto& r) {
+        return r->InterfaceDescription() == std::string("lo\0", 3);
+    });
+    ASSERT_NE(loopback, records->end());
+    EXPECT_EQ((*loopback)->AdapterAddress(), "") << "no address: only the description is set";
+    EXPECT_EQ((*loopback)->InterfaceIndex(), 0);
+}
+
+}  // namespace
+}  // namespace kuvell

@@ -1,0 +1,77 @@
+#pragma once
+// The tests' own writer of interface table buffers. It spells every offset out
+// as a number, independently of the production layout and encoder, so a wrong
+// offset there cannot hide itself here.
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace kuvell::test {
+
+class TestRow
+{
+  public:
+    TestRow& Put32(std::size_t offset, uint32_t value)
+    {
+        for (std::size_t i = 0; i < 4; ++i) {
+            bytes_.at(offset + i) = static_cast<uint8_t>(value >> (8 * i));
+        }
+        return *this;
+    }
+    TestRow& Index(uint32_t v) { return Put32(512, v); }
+    TestRow& PhysAddr(std::vector<uint8_t> address, std::optional<uint32_t> length = {})
+    {
+        for (std::size_t i = 0; i < address.size() && i < 8; ++i) {
+            bytes_.at(532 + i) = address[i];
+        }
+        return Put32(528, length.value_or(static_cast<uint32_t>(address.size())));
+    }
+    TestRow& InOctets(uint32_t v) { return Put32(552, v); }
+    TestRow& OutOctets(uint32_t v) { return Put32(576, v); }
+    TestRow& Descr(std::string_view bytes, uint32_t length)
+    {
+        std::memcpy(bytes_.data() + 604, bytes.data(), bytes.size());
+        return Put32(600, length);
+    }
+    // Raw bytes of the 512-byte name field.
+    TestRow& NameBytes(std::string_view bytes)
+    {
+        std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+        return *this;
+    }
+    const std::array<uint8_t, 860>& Bytes() const { return bytes_; }
+
+  private:
+    std::array<uint8_t, 860> bytes_{};
+};
+
+class TestTable
+{
+  public:
+    TestRow& AddRow() { return rows_.emplace_back(); }
+
+    // The count field states declaredCount (default: the rows added); extraBytes
+    // are appended after the last row, as a buffer larger than its rows.
+    std::vector<uint8_t> Bytes(std::optional<uint32_t> declaredCount = {},
+                               std::size_t extraBytes = 0) const
+    {
+        std::vector<uint8_t> out(4);
+        const uint32_t count = declaredCount.value_or(static_cast<uint32_t>(rows_.size()));
+        for (std::size_t i = 0; i < 4; ++i) {
+            out[i] = static_cast<uint8_t>(count >> (8 * i));
+        }
+        for (const TestRow& row : rows_) {
+            out.insert(out.end(), row.Bytes().begin(), row.Bytes().end());
+        }
+        out.resize(out.size() + extraBytes);
+        return out;
+    }
+
+  private:
+    std::vector<TestRow> rows_;
+};
+
+}  // namespace kuvell::test
