@@ -27,7 +27,7 @@ e2e_require_program xwininfo x11-utils
 
 readonly DOWNLOAD_RATE=30000 UPLOAD_RATE=10000 # bytes per second, far below the 200000 filter
 readonly HOSTILE_DLTOT=2147483000              # a few ticks of traffic pass the 32-bit limit
-artifacts=${E2E_ARTIFACTS:-$PWD}/$mode
+artifacts=${E2E_ARTIFACTS:-${TMPDIR:-/tmp}/kuvell-e2e-artifacts}/$mode
 mkdir -p "$artifacts"
 e2e_tempdir work
 ini=$work/config/kuvell/kuvell.ini
