@@ -1,0 +1,102 @@
+#include "settings/SettingsStore.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QVariant>
+#include <cstdio>
+#include <memory>
+
+namespace kuvell {
+
+namespace {
+
+// A name QSettings would read as a path, or as its catch-all "General" section,
+// never names a section or key of Kuvell's.
+bool IsPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) &&
+           name.compare(QLatin1String("General"), Qt::CaseInsensitive) != 0;
+}
+
+std::unique_ptr<QSettings> OpenStore(const QString& filePath)
+{
+    auto settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    settings->setAtomicSyncRequired(true);  // QSaveFile: the old file survives a failed write
+    return settings;
+}
+
+// QSettings reads an unquoted, hand-edited "a,b" as a list; the text is the list joined back.
+QString StoredText(const QVariant& value)
+{
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
+}
+
+QByteArray FileBytes(const QString& filePath)
+{
+    QFile file(filePath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ReportFailedWrite(const QString& filePath, const QString& section, const QString& key,
+                       const char* reason)
+{
+    std::fprintf(stderr, "kuvell: could not save %s/%s to %s: %s\n", qUtf8Printable(section),
+                 qUtf8Printable(key), qUtf8Printable(filePath), reason);
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
+
+QString SettingsStore::ReadSetting(const QString& section, const QString& key,
+                                   const QString& defaultText) const
+{
+    if (!IsPlainName(section) || !IsPlainName(key)) return defaultText;
+    const std::unique_ptr<QSettings> settings = OpenStore(filePath_);
+    settings->beginGroup(section);
+    if (!settings->contains(key)) return defaultText;
+    return StoredText(settings->value(key));
+}
+
+bool SettingsStore::WriteSetting(const QString& section, const QString& key, const QString& text)
+{
+    if (!IsPlainName(section) || !IsPlainName(key)) {
+        ReportFailedWrite(filePath_, section, key, "not a valid section or key name");
+        return false;
+    }
+    const std::unique_ptr<QSettings> settings = OpenStore(filePath_);
+    if (settings->status() == QSettings::AccessError) {
+        // Unreadable, or something other than a file in its place: rewriting it
+        // from what little was read would lose whatever it holds.
+        ReportFailedWrite(filePath_, section, key, "the settings file cannot be read");
+        return false;
+    }
+    const QByteArray before = FileBytes(filePath_);
+    settings->beginGroup(section);
+    settings->setValue(key, text);
+    settings->endGroup();
+    settings->sync();
+    bool written = settings->status() == QSettings::NoError;
+    if (settings->status() == QSettings::FormatError) {
+        // A parse error hides a later access error from status(); a rewrite of a
+        // malformed file always changes its bytes, a failed one leaves them.
+        written = FileBytes(filePath_) != before;
+    }
+    if (!written)
+        ReportFailedWrite(filePath_, section, key, "the file or its folder is not writable");
+    return written;
+}
+
+QString DefaultSettingsFilePath()
+{
+    // $XDG_CONFIG_HOME, else ~/.config
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/kuvell/kuvell.ini");
+}
+
+}  // namespace kuvell
