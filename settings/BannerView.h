@@ -1,0 +1,33 @@
+#pragma once
+// Picture8: a sunken white box whose 250 x 127 drawable area keeps a persistent
+// image, so what was drawn into it repaints after being covered.
+#include <QFrame>
+#include <QImage>
+#include <QRgb>
+
+namespace kuvell {
+
+class BannerView : public QFrame
+{
+  public:
+    static constexpr int kDrawableWidth = 250;
+    static constexpr int kDrawableHeight = 127;
+
+    explicit BannerView(QWidget* parent);
+
+    // Paints row y from column x to the right edge in one colour; a position
+    // outside the drawable area draws nothing.
+    void DrawRowFrom(int x, int y, QRgb colour);
+    // Replaces the whole persistent image (scaled to the drawable area if needed;
+    // a null picture leaves it white).
+    void SetPicture(const QImage& picture);
+    const QImage& Picture() const { return canvas_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage canvas_;
+};
+
+}  // namespace kuvell

@@ -1,0 +1,29 @@
+#pragma once
+// A colour box (Picture5 .. Picture7) that reports a click: a left press and
+// release inside it.
+#include <QColor>
+#include <QFrame>
+
+namespace kuvell {
+
+class ColourSwatch : public QFrame
+{
+    Q_OBJECT
+  public:
+    explicit ColourSwatch(QWidget* parent);
+
+    void SetColour(const QColor& colour);
+    QColor Colour() const;
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool pressed_ = false;
+};
+
+}  // namespace kuvell

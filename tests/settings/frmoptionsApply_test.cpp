@@ -1,0 +1,303 @@
+// The settings dialog's controls: what acts at once and what OK applies.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+
+#include "frmoptionsFixture.h"
+#include "platform/modMisc.h"
+#include "settings/ColourSwatch.h"
+
+namespace kuvell::testing {
+namespace {
+
+class ApplyTest : public OptionsDialogTest
+{
+  protected:
+    void SetUp() override { LoadVariables(); }
+
+    void PressOk(frmoptions& dialog) { Find<QPushButton>(dialog, "Command1")->click(); }
+    static void Type(frmoptions& dialog, const char* name, const QString& text)
+    {
+        auto* box = Find<QLineEdit>(dialog, name);
+        box->clear();
+        QTest::keyClicks(box, text);
+    }
+    static void SetTicked(frmoptions& dialog, const char* name, bool ticked)
+    {
+        auto* box = Find<QCheckBox>(dialog, name);
+        if (box->isChecked() != ticked) {
+            box->click();
+        }
+    }
+};
+
+TEST_F(ApplyTest, OkAppliesAndStoresTheChoicesThenCloses)
+{
+    const auto dialog = Open();
+    dialog->show();
+    Type(*dialog, "Text1", QStringLiteral("001024"));
+    SetTicked(*dialog, "Check3", true);
+    PressOk(*dialog);
+
+    EXPECT_EQ(vars.ConnectionSpeed, 1024);
+    EXPECT_EQ(Stored("setting", "connectionspeed"), QStringLiteral("001024"));
+    EXPECT_EQ(Stored("setting", "autostart"), QStringLiteral("0"));
+    EXPECT_EQ(Stored("options", "graphics"), QStringLiteral("1"));
+    EXPECT_EQ(vars.ExtraGraphHeight, 265);
+    EXPECT_EQ(fakeMain.nudges, 1);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog->isVisible());
+
+    // Back to the normal layout; a speed of 0 is taken like any other.
+    const auto again = Open();
+    EXPECT_TRUE(Find<QCheckBox>(*again, "Check3")->isChecked());
+    SetTicked(*again, "Check3", false);
+    Type(*again, "Text1", QStringLiteral("0"));
+    PressOk(*again);
+    EXPECT_EQ(Stored("options", "graphics"), QStringLiteral("0"));
+    EXPECT_EQ(vars.ExtraGraphHeight, 0);
+    EXPECT_EQ(vars.ConnectionSpeed, 0);
+    EXPECT_EQ(Stored("setting", "connectionspeed"), QStringLiteral("0"));
+}
+
+TEST_F(ApplyTest, OkWithAnEmptyOrOverlongSpeedStoresNothingAndStaysOpen)
+{
+    const auto dialog = Open();
+    dialog->show();
+    auto* text1 = Find<QLineEdit>(*dialog, "Text1");
+    SetTicked(*dialog, "Check3", true);
+    for (const char* typed : {"", "2147483648", "99999999999999999999"}) {
+        Type(*dialog, "Text1", QString::fromUtf8(typed));
+        PressOk(*dialog);
+        EXPECT_EQ(vars.ConnectionSpeed, 1024000) << typed;
+        EXPECT_EQ(Stored("setting", "connectionspeed"), kMissing) << typed;
+        EXPECT_EQ(Stored("options", "graphics"), kMissing) << typed;
+        EXPECT_EQ(vars.ExtraGraphHeight, 0) << typed;
+        EXPECT_EQ(fakeMain.nudges, 0) << typed;
+        EXPECT_TRUE(dialog->isVisible()) << typed;
+        EXPECT_NE(dialog->result(), QDialog::Accepted) << typed;
+        // The field is marked and ready to be typed over.
+        EXPECT_TRUE(text1->property("invalidInput").toBool()) << typed;
+        EXPECT_EQ(dialog->focusWidget(), text1) << typed;
+        EXPECT_EQ(text1->selectedText(), text1->text()) << typed;
+    }
+    // Typing clears the mark; the largest 32-bit value is accepted.
+    Type(*dialog, "Text1", QStringLiteral("2147483647"));
+    EXPECT_FALSE(text1->property("invalidInput").toBool());
+    PressOk(*dialog);
+    EXPECT_EQ(vars.ConnectionSpeed, 2147483647);
+    EXPECT_EQ(Stored("setting", "connectionspeed"), QStringLiteral("2147483647"));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(ApplyTest, AlwaysOnTopIsPlacedOnlyAsTheTickAndTheFlagSay)
+{
+    const auto okWith = [&](bool onTop, bool ticked, bool startsTopMost) {
+        vars.OnTop = onTop;
+        store.WriteSetting(QStringLiteral("setting"), QStringLiteral("ontop"), kMissing);
+        QWidget* window = &fakeMain.window;
+        const int32_t l = 1500, t = 1800, w = 3000, h = 2250;  // 100, 120, 200, 150 pixels
+        startsTopMost ? MakeTopMost(window, l, t, w, h) : MakeNotTopMost(window, l, t, w, h);
+        const auto dialog = Open();
+        SetTicked(*dialog, "Check1", ticked);
+        PressOk(*dialog);
+        // Whatever the band, the window keeps its place and only the OK nudge grows it.
+        EXPECT_EQ(window->frameGeometry(), QRect(100, 120, 201, 151));
+    };
+
+    // Ticked and already on top: no placement call, so a window that is in fact
+    // not in the band stays out of it, and nothing is stored.
+    okWith(true, true, false);
+    EXPECT_FALSE(IsTopMost(&fakeMain.window));
+    EXPECT_TRUE(vars.OnTop);
+    EXPECT_EQ(Stored("setting", "ontop"), kMissing);
+
+    okWith(false, true, false);
+    EXPECT_TRUE(IsTopMost(&fakeMain.window));
+    EXPECT_TRUE(vars.OnTop);
+    EXPECT_EQ(Stored("setting", "ontop"), QStringLiteral("true"));
+
+    // Not ticked and already off: the window still leaves the band; nothing stored.
+    okWith(false, false, true);
+    EXPECT_FALSE(IsTopMost(&fakeMain.window));
+    EXPECT_FALSE(vars.OnTop);
+    EXPECT_EQ(Stored("setting", "ontop"), kMissing);
+
+    okWith(true, false, true);
+    EXPECT_FALSE(IsTopMost(&fakeMain.window));
+    EXPECT_FALSE(vars.OnTop);
+    EXPECT_EQ(Stored("setting", "ontop"), QStringLiteral("false"));
+}
+
+TEST_F(ApplyTest, EveryOkNudgesTheMainWindowOnce)
+{
+    const QSize before = fakeMain.window.size();
+    for (int ok = 0; ok < 3; ++ok) {
+        const auto dialog = Open();
+        PressOk(*dialog);
+    }
+    EXPECT_EQ(fakeMain.nudges, 3);
+    EXPECT_EQ(fakeMain.window.size(), before + QSize(Pixels(45), Pixels(45)));
+}
+
+TEST_F(ApplyTest, SpeedInMillionsUsesTheLocaleSeparatorAndStoresNothing)
+{
+    const auto dialog = Open();
+    auto* text3 = Find<QLineEdit>(*dialog, "Text3");
+    auto* compute = Find<QPushButton>(*dialog, "Command3");
+    const struct
+    {
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"1024000", "1.024"},
+                 {"56000", "0.056"},
+                 {"8000000", "8"},
+                 {"001024", "0.001024"},
+                 {"99999999999999999999", "100000000000000"}};
+    for (const auto& speed : cases) {
+        Type(*dialog, "Text1", QString::fromUtf8(speed.typed));
+        compute->click();
+        EXPECT_EQ(text3->text(), QString::fromUtf8(speed.shown)) << speed.typed;
+    }
+    Type(*dialog, "Text1", QString());
+    compute->click();
+    EXPECT_EQ(text3->text(), QStringLiteral("100000000000000"));  // unchanged
+
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Type(*dialog, "Text1", QStringLiteral("1024000"));
+    compute->click();
+    QLocale::setDefault(previous);
+    EXPECT_EQ(text3->text(), QStringLiteral("1,024"));
+
+    EXPECT_EQ(vars.ConnectionSpeed, 1024000);
+    EXPECT_EQ(Stored("setting", "connectionspeed"), kMissing);
+}
+
+TEST_F(ApplyTest, PickingATransparencyAppliesAndStoresButTypingDoesNothing)
+{
+    const auto dialog = Open();
+    dialog->show();
+    auto* combo = Find<QComboBox>(*dialog, "Combo1");
+
+    for (int step = 0; step < 9; ++step) {
+        QTest::keyClick(combo, Qt::Key_Up);  // the user walks up to "10 %"
+    }
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_NEAR(fakeMain.window.windowOpacity(), 26 / 255.0, 1e-9);
+    EXPECT_EQ(Stored("options", "visibility"), QStringLiteral("0"));
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+    EXPECT_EQ(combo->currentText(), QStringLiteral("50 %"));
+    EXPECT_NEAR(fakeMain.window.windowOpacity(), 128 / 255.0, 1e-9);
+    EXPECT_EQ(Stored("options", "visibility"), QStringLiteral("4"));
+
+    // Typing an item's exact text and finishing the edit selects nothing.
+    QLineEdit* edit = combo->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("100 %"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    edit->clearFocus();
+    Find<QLineEdit>(*dialog, "Text3")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(combo->currentIndex(), 4);
+    EXPECT_NEAR(fakeMain.window.windowOpacity(), 128 / 255.0, 1e-9);
+    EXPECT_EQ(Stored("options", "visibility"), QStringLiteral("4"));
+    EXPECT_TRUE(dialog->isVisible());  // Return pressed no button either
+}
+
+TEST_F(ApplyTest, APickedColourTakesEffectAndIsStoredAtOnce)
+{
+    const auto dialog = Open();
+    dialog->show();
+    auto* download = Find<ColourSwatch>(*dialog, "Picture5");
+    AnswerColourDialog([](QColorDialog& picker) {
+        picker.setCurrentColor(QColor(0, 0, 255));
+        picker.accept();
+    });
+    QTest::mouseClick(download, Qt::LeftButton);
+    EXPECT_EQ(download->Colour(), QColor(0, 0, 255));
+    EXPECT_EQ(vars.DLColor, 16711680);
+    EXPECT_EQ(Stored("setting", "dlcolor"), QStringLiteral("16711680"));
+    EXPECT_TRUE(fakeMain.bufferBackgrounds.empty());
+
+    auto* background = Find<ColourSwatch>(*dialog, "Picture7");
+    AnswerColourDialog([](QColorDialog& picker) {
+        picker.setCurrentColor(QColor(255, 0, 0));
+        picker.accept();
+    });
+    QTest::mouseClick(background, Qt::LeftButton);
+    EXPECT_EQ(vars.BGColor, 255);
+    EXPECT_EQ(Stored("setting", "bgcolor"), QStringLiteral("255"));
+    EXPECT_EQ(fakeMain.bufferBackgrounds, std::vector<int32_t>{255});
+
+    // A pick applies even when the dialog is then left without OK.
+    dialog->reject();
+    EXPECT_EQ(Stored("setting", "bgcolor"), QStringLiteral("255"));
+}
+
+TEST_F(ApplyTest, CancellingTheColourPickerChangesNothing)
+{
+    const auto dialog = Open();
+    dialog->show();
+    auto* upload = Find<ColourSwatch>(*dialog, "Picture6");
+    AnswerColourDialog([](QColorDialog& picker) {
+        picker.setCurrentColor(QColor(1, 2, 3));
+        picker.reject();
+    });
+    QTest::mouseClick(upload, Qt::LeftButton);
+    EXPECT_EQ(upload->Colour(), QColor(0, 255, 0));
+    EXPECT_EQ(vars.ULColor, 65280);
+    EXPECT_EQ(Stored("setting", "ulcolor"), kMissing);
+    EXPECT_TRUE(fakeMain.bufferBackgrounds.empty());
+}
+
+TEST_F(ApplyTest, StartAtLoginBoxWritesAndRemovesTheEntryAtOnce)
+{
+    const auto dialog = Open();
+    auto* check2 = Find<QCheckBox>(*dialog, "Check2");
+    check2->click();
+    EXPECT_TRUE(check2->isChecked());
+    EXPECT_TRUE(EntryText().contains(autostart.executablePath));
+    check2->click();  // ticked twice over: still one entry
+    check2->click();
+    EXPECT_TRUE(QFileInfo::exists(autostart.entryPath));
+    EXPECT_EQ(QDir(QFileInfo(autostart.entryPath).path()).entryList(QDir::Files).size(), 1);
+
+    check2->click();
+    EXPECT_FALSE(check2->isChecked());
+    EXPECT_FALSE(QFileInfo::exists(autostart.entryPath));
+    check2->click();
+    check2->click();  // removing a missing entry is harmless
+    EXPECT_FALSE(check2->isChecked());
+    // The flag itself waits for OK.
+    EXPECT_EQ(Stored("setting", "autostart"), kMissing);
+}
+
+TEST_F(ApplyTest, StartAtLoginBoxFollowsWhatReallyHappened)
+{
+    // A folder where the entry should be: it can be neither written nor removed.
+    ASSERT_TRUE(QDir().mkpath(autostart.entryPath + QStringLiteral("/content")));
+    const auto dialog = Open();
+    auto* check2 = Find<QCheckBox>(*dialog, "Check2");
+    check2->click();
+    EXPECT_FALSE(check2->isChecked());
+
+    // Shown ticked (say, from an earlier opening) but the removal fails: ticked again.
+    {
+        const QSignalBlocker blocker(check2);
+        check2->setChecked(true);
+    }
+    check2->click();
+    EXPECT_TRUE(check2->isChecked());
+    EXPECT_TRUE(QFileInfo(autostart.entryPath).isDir());
+}
+
+}  // namespace
+}  // namespace kuvell::testing

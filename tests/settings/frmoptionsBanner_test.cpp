@@ -1,0 +1,152 @@
+// Page switching and the banner sweep: it keeps the program responsive, nests,
+// and never draws into a dialog that is hidden or gone.
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QPushButton>
+#include <iostream>
+#include <string>
+
+#include "frmoptionsFixture.h"
+#include "settings/BannerPicture.h"
+#include "settings/BannerView.h"
+
+namespace kuvell::testing {
+namespace {
+
+class BannerTest : public OptionsDialogTest
+{
+  protected:
+    void SetUp() override { LoadVariables(); }
+
+    static QImage Canvas(const frmoptions& dialog)
+    {
+        return Find<BannerView>(dialog, "Picture8")
+            ->Picture()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    static QPushButton* PageButton(const frmoptions& dialog, int index)
+    {
+        return Find<QPushButton>(dialog, ("Command2_" + std::to_string(index)).c_str());
+    }
+
+    const QImage banner = DrawBanner().convertToFormat(QImage::Format_RGB32);
+};
+
+TEST_F(BannerTest, BannerIsA24BitPictureWithRowsThatChange)
+{
+    const QImage picture = DrawBanner();
+    EXPECT_EQ(picture.size(), QSize(250, 127));
+    EXPECT_EQ(picture.depth(), 24);
+    // The sweep smears each column to the right; on a flat row that would not show.
+    int rowsWithDetail = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 1; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) != picture.pixel(0, y)) {
+                ++rowsWithDetail;
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(rowsWithDetail, picture.height());
+}
+
+TEST_F(BannerTest, EveryPageButtonShowsItsPageAndSweepsWhileTheTimerTicks)
+{
+    const auto dialog = Open();
+    dialog->show();
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(5);
+
+    const char* const pages[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
+    // Help first: the sweep runs on the hidden about page too.
+    for (const int chosen : {3, 2, 1, 0}) {
+        Find<BannerView>(*dialog, "Picture8")->SetPicture(QImage());  // white again
+        ticks = 0;
+        QElapsedTimer clock;
+        clock.start();
+        PageButton(*dialog, chosen)->click();
+        std::cout << "[ sweep    ] one banner sweep took " << clock.elapsed() << " ms\n";
+        for (int page = 0; page < 4; ++page) {
+            EXPECT_EQ(Find<QWidget>(*dialog, pages[page])->isVisible(), page == chosen)
+                << "button " << chosen << ", " << pages[page];
+        }
+        EXPECT_EQ(Canvas(*dialog), banner) << "button " << chosen;
+        EXPECT_GT(ticks, 0) << "the timer stood still during the sweep";
+    }
+}
+
+TEST_F(BannerTest, PageSwitchMidSweepRunsAWholeSweepThenTheFirstResumes)
+{
+    const auto dialog = Open();
+    dialog->show();
+    bool nestedSweepFinished = false;
+    bool firstSweepResumed = false;
+    int steps = 0;
+    QTimer midway;
+    QObject::connect(&midway, &QTimer::timeout, [&] {
+        if (++steps != 50) {
+            return;
+        }
+        midway.stop();
+        PageButton(*dialog, 3)->click();  // returns once its own sweep is complete
+        nestedSweepFinished = Canvas(*dialog) == banner;
+        // The interrupted sweep draws again at its next step.
+        QTimer::singleShot(0, [&] { firstSweepResumed = Canvas(*dialog) != banner; });
+    });
+    midway.start(0);
+    PageButton(*dialog, 2)->click();
+
+    EXPECT_TRUE(nestedSweepFinished);
+    EXPECT_TRUE(firstSweepResumed);
+    EXPECT_EQ(Canvas(*dialog), banner);  // and it, too, ends with the whole picture
+    EXPECT_TRUE(Find<QWidget>(*dialog, "Picture4")->isVisible());
+}
+
+TEST_F(BannerTest, ClosingTheDialogMidSweepStopsTheDrawing)
+{
+    auto dialog = Open();
+    bool sweepReturned = false;
+    QTimer::singleShot(0, dialog.get(), [&] {
+        PageButton(*dialog, 2)->click();
+        sweepReturned = true;
+    });
+    int steps = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (++steps == 100) {
+            dialog->close();  // the window's close command
+        }
+    });
+    closer.start(0);
+    const int result = dialog->exec();
+    closer.stop();
+
+    EXPECT_TRUE(sweepReturned);
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_NE(Canvas(*dialog), banner);  // stopped part-way
+    const QImage stopped = Canvas(*dialog);
+    QApplication::processEvents();
+    EXPECT_EQ(Canvas(*dialog), stopped);
+    dialog.reset();  // deleted after the modal loop returned, as the caller does
+}
+
+TEST_F(BannerTest, DeletingTheDialogMidSweepIsSafe)
+{
+    QPointer<frmoptions> dialog(Open().release());
+    dialog->show();
+    int steps = 0;
+    QTimer deleter;
+    QObject::connect(&deleter, &QTimer::timeout, [&] {
+        if (++steps == 100) {
+            delete dialog.data();
+        }
+    });
+    deleter.start(0);
+    dialog->findChild<QPushButton*>(QStringLiteral("Command2_2"))->click();
+    EXPECT_TRUE(dialog.isNull());
+}
+
+}  // namespace
+}  // namespace kuvell::testing

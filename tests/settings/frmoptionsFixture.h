@@ -1,0 +1,107 @@
+#pragma once
+// Shared set-up for the settings dialog's tests: a store in a temporary folder,
+// the program-wide values loaded from it as start-up does, and a stand-in for
+// the main window that records what the dialog asks of it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/core/Twips.h"
+#include "settings/MainWindowAccess.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupSettings.h"
+#include "settings/core/ProgramVariables.h"
+#include "settings/frmoptions.h"
+
+namespace kuvell::testing {
+
+class FakeMainWindow : public MainWindowAccess
+{
+  public:
+    FakeMainWindow()
+    {
+        window.setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
+        window.setGeometry(100, 120, 200, 150);
+        window.setWindowOpacity(51 / 255.0);  // "20 %": a load that applies a level shows
+    }
+    QWidget* mainWindow() override { return &window; }
+    void setBufferBackground(int32_t colour) override { bufferBackgrounds.push_back(colour); }
+    void nudgeSize() override
+    {
+        ++nudges;
+        window.resize(window.width() + 1, window.height() + 1);
+    }
+
+    QWidget window;
+    std::vector<int32_t> bufferBackgrounds;
+    int nudges = 0;
+};
+
+class OptionsDialogTest : public ::testing::Test
+{
+  protected:
+    static constexpr const char* kToday = "2026年12月7日";
+    static inline const QString kMissing = QStringLiteral("<missing>");
+
+    // The program-wide values as start-up leaves them for the stored texts.
+    void LoadVariables() { LoadStartupSettings(store, vars, QString::fromUtf8(kToday)); }
+
+    std::unique_ptr<frmoptions> Open()
+    {
+        return std::make_unique<frmoptions>(vars, store, fakeMain, autostart);
+    }
+
+    QString Stored(const char* section, const char* key) const
+    {
+        return store.ReadSetting(QLatin1String(section), QLatin1String(key), kMissing);
+    }
+
+    QString EntryText() const
+    {
+        QFile entry(autostart.entryPath);
+        return entry.open(QIODevice::ReadOnly) ? QString::fromUtf8(entry.readAll()) : QString();
+    }
+
+    template <typename Widget>
+    static Widget* Find(const frmoptions& dialog, const char* name)
+    {
+        auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    QTemporaryDir folder;
+    SettingsStore store{folder.filePath(QStringLiteral("kuvell/kuvell.ini"))};
+    ProgramVariables vars;
+    FakeMainWindow fakeMain;
+    AutostartTarget autostart{folder.filePath(QStringLiteral("autostart/kuvell.desktop")),
+                              QStringLiteral("/opt/kuvell/bin/kuvell")};
+};
+
+// Runs `answer` on the colour dialog once it is up (a modal dialog blocks the
+// caller, so the answer has to come from the event loop).
+inline void AnswerColourDialog(std::function<void(QColorDialog&)> answer)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
+        if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            answer(*dialog);
+        }
+    });
+    poll->start(1);
+}
+
+inline int Pixels(int twips) { return TwipsToPixels(twips); }
+
+}  // namespace kuvell::testing
