@@ -1,0 +1,69 @@
+#pragma once
+// The two picture boxes of the graph. picbuffer is never shown: every frame is
+// drawn into it, copied to picdisplay in one block, and the buffer is cleared
+// again. Both keep persistent images, so nothing is lost when they are covered.
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+#include "monitor/core/GraphGeometry.h"
+#include "monitor/core/RateHistories.h"
+
+namespace kuvell {
+
+// Both boxes' background and pen colour at design.
+inline constexpr int32_t kDesignBackground = 0x00BEAA49;
+
+// picdisplay: no border, so its drawing area is its whole size.
+class GraphDisplay : public QWidget
+{
+  public:
+    explicit GraphDisplay(QWidget* parent);
+
+    // Moves and sizes the box; its image follows at once, also while hidden
+    // (Qt delays a hidden widget's resize event until it is shown).
+    void Place(QRect geometry);
+
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage image_;
+};
+
+// picbuffer: a box with a 2-pixel sunken border on each side that is never shown.
+class GraphBuffer
+{
+  public:
+    static constexpr int kBorder = 2;
+
+    // outer size in pixels; the drawing area is 2 * kBorder smaller each way.
+    explicit GraphBuffer(QSize outerSize);
+
+    // Keeps the drawing area's contents where the sizes overlap.
+    void SetOuterSize(QSize outerSize);
+    QSize outerSize() const;
+
+    // The clear colour (0x00BBGGRR); also clears the buffer to it.
+    void SetBackground(int32_t bgr);
+
+    // One frame: every bar into the buffer in draw order, the buffer's top-left
+    // display-sized block copied into `display` (rows and columns outside the
+    // buffer's drawing area in the clear colour), then the buffer cleared.
+    void PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
+                    int32_t ULColor, QImage& display);
+
+    const QImage& image() const { return image_; }
+
+  private:
+    void DrawBar(int column, RowSpan rows, QRgb colour);
+    void CopyTo(QImage& display) const;
+
+    QImage image_;
+    QRgb background_;
+};
+
+}  // namespace kuvell

@@ -1,0 +1,42 @@
+#pragma once
+// SIGTERM and SIGHUP end Kuvell like any other close of its window. The signal
+// handler only writes the signal number into a socket pair; the event loop
+// reads it and emits received() on the user-interface thread.
+#include <QObject>
+#include <csignal>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace kuvell {
+
+class TerminationSignals : public QObject
+{
+    Q_OBJECT
+  public:
+    // Installs the handlers; only one instance may exist at a time (a second one
+    // installs nothing and never emits).
+    explicit TerminationSignals(QObject* parent = nullptr);
+    // Puts the previous handlers back.
+    ~TerminationSignals() override;
+
+    bool installed() const { return installed_; }
+
+  signals:
+    void received(int signalNumber);
+
+  private:
+    void ReadPending();
+
+    bool installed_ = false;
+    int sockets_[2] = {-1, -1};
+    struct sigaction previousTerm_
+    {
+    };
+    struct sigaction previousHup_
+    {
+    };
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+}  // namespace kuvell

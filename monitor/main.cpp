@@ -1,0 +1,40 @@
+// Kuvell: a small network-traffic monitor window. It takes no arguments.
+#include <QApplication>
+#include <QSessionManager>
+#include <memory>
+
+#include "monitor/TerminationSignals.h"
+#include "monitor/TrayHost.h"
+#include "monitor/frmmain.h"
+#include "platform/Autostart.h"
+#include "settings/SettingsStore.h"
+#include "settings/core/ProgramVariables.h"
+#include "stats/linux/NetlinkIfTableSource.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kuvell"));
+    // Kuvell lives on in the notification area; closing the settings dialog,
+    // or the window hidden from the tray, must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kuvell::ProgramVariables vars;
+    kuvell::SettingsStore store(kuvell::DefaultSettingsFilePath());
+    kuvell::TerminationSignals terminationSignals;
+
+    kuvell::frmmainServices services;
+    services.tableSource = std::make_shared<kuvell::NetlinkIfTableSource>();
+    services.autostart = {kuvell::DefaultAutostartEntryPath(),
+                          QCoreApplication::applicationFilePath()};
+    services.exitProgram = [](int status) { QCoreApplication::exit(status); };
+    services.singleActivationToggles = kuvell::StatusNotifierHostRegistered();
+
+    kuvell::frmmain window(vars, store, std::move(services));
+    QObject::connect(&terminationSignals, &kuvell::TerminationSignals::received, &window,
+                     &kuvell::frmmain::EndWithoutSaving);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.EndWithoutSaving(); });
+    window.StartUp();
+    return QApplication::exec();
+}

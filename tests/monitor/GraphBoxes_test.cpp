@@ -1,0 +1,153 @@
+#include "monitor/GraphBoxes.h"
+
+#include <gtest/gtest.h>
+
+namespace kuvell {
+namespace {
+
+constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
+constexpr int32_t kGreen = 0x00FF00;
+constexpr int32_t kBackground = 0xBEAA49;
+const QRgb kRedRgb = qRgb(0xFF, 0, 0);
+const QRgb kGreenRgb = qRgb(0, 0xFF, 0);
+const QRgb kBackgroundRgb = qRgb(0x49, 0xAA, 0xBE);
+
+QImage Display(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));  // anything the copy must overwrite
+    return image;
+}
+
+// Rows of `column` from `first` to `last` (inclusive) all have `colour`.
+::testing::AssertionResult ColumnIs(const QImage& image, int column, int first, int last,
+                                    QRgb colour)
+{
+    for (int row = first; row <= last; ++row) {
+        if (image.pixel(column, row) != colour) {
+            return ::testing::AssertionFailure()
+                   << "column " << column << " row " << row << " is " << std::hex
+                   << image.pixel(column, row) << ", expected " << colour;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column) {
+            count += image.pixel(column, row) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(GraphBoxes, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheBuffer)
+{
+    // Same outer height for both boxes: the buffer draws into 300 x 128, the display is 300 x 132.
+    GraphBuffer picbuffer(QSize(304, 132));
+    picbuffer.SetBackground(kBackground);
+    QImage display = Display(300, 132);
+    RateHistories histories;
+    histories.Advance(10240, 2048);
+
+    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
+
+    EXPECT_TRUE(ColumnIs(display, 299, 0, 121, kBackgroundRgb));
+    EXPECT_TRUE(ColumnIs(display, 299, 122, 127, kRedRgb));
+    // The upload bar (from ~130) and the display's four extra rows show the background.
+    EXPECT_TRUE(ColumnIs(display, 299, 128, 131, kBackgroundRgb));
+    EXPECT_EQ(CountPixels(display, kRedRgb), 6);
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 132 - 6);
+    // The buffer is left clear for the next frame.
+    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 128);
+}
+
+TEST(GraphBoxes, LargerBarIsDrawnFirstAndATieShowsTheDownloadColour)
+{
+    GraphBuffer picbuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    picbuffer.SetBackground(kBackground);
+    QImage display = Display(300, 100);
+    RateHistories histories;
+    histories.Advance(10 * 1024, 20 * 1024);  // slot 3 after three ticks: upload larger
+    histories.Advance(30 * 1024, 20 * 1024);  // slot 2: download larger
+    histories.Advance(15 * 1024, 15 * 1024);  // slot 1: equal
+
+    picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+
+    EXPECT_TRUE(ColumnIs(display, 297, 0, 79, kBackgroundRgb));
+    EXPECT_TRUE(ColumnIs(display, 297, 80, 89, kGreenRgb));
+    EXPECT_TRUE(ColumnIs(display, 297, 90, 99, kRedRgb));
+    EXPECT_TRUE(ColumnIs(display, 298, 0, 69, kBackgroundRgb));
+    EXPECT_TRUE(ColumnIs(display, 298, 70, 79, kRedRgb));
+    EXPECT_TRUE(ColumnIs(display, 298, 80, 99, kGreenRgb));
+    EXPECT_TRUE(ColumnIs(display, 299, 85, 99, kRedRgb));
+    EXPECT_EQ(CountPixels(display, kGreenRgb), 30);
+}
+
+TEST(GraphBoxes, ScaleZeroOrNegativeDrawsNoBarsAndFullScaleFillsTheColumn)
+{
+    GraphBuffer picbuffer(QSize(304, 104));
+    picbuffer.SetBackground(kBackground);
+    QImage display = Display(300, 100);
+    RateHistories histories;
+    for (int tick = 0; tick < 299; ++tick) {
+        histories.Advance(200000, 150000);
+    }
+
+    for (const int32_t scale : {0, -1}) {
+        picbuffer.PaintFrame(histories, scale, kRed, kGreen, display);
+        EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 100) << "scale " << scale;
+    }
+
+    // Both rates run far above a scale of 7: each filled column is full, and the
+    // smaller upload bar, drawn last, covers the download bar completely.
+    picbuffer.PaintFrame(histories, 7, kRed, kGreen, display);
+    EXPECT_TRUE(ColumnIs(display, 0, 0, 99, kBackgroundRgb));  // slot 300 is never filled
+    EXPECT_TRUE(ColumnIs(display, 1, 0, 99, kGreenRgb));
+    EXPECT_TRUE(ColumnIs(display, 299, 0, 99, kGreenRgb));
+    EXPECT_EQ(CountPixels(display, kGreenRgb), 299 * 100);
+}
+
+TEST(GraphBoxes, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
+{
+    GraphBuffer picbuffer(QSize(304, 132));
+    QImage display = Display(300, 132);
+    RateHistories histories;
+    picbuffer.SetBackground(kGreen);
+    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(CountPixels(display, kGreenRgb), 300 * 132);
+
+    picbuffer.SetBackground(kBackground);
+    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 128);
+    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 132);
+}
+
+TEST(GraphBoxes, TinyAndEmptyBoxesAreSafe)
+{
+    RateHistories histories;
+    histories.Advance(100000, 100000);
+
+    GraphBuffer noArea(QSize(3, 3));  // smaller than its own border
+    EXPECT_TRUE(noArea.image().isNull());
+    QImage display = Display(300, 10);
+    noArea.SetBackground(kBackground);
+    noArea.PaintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 10);
+
+    GraphBuffer picbuffer(QSize(304, 132));
+    QImage nothing;
+    picbuffer.PaintFrame(histories, 133, kRed, kGreen, nothing);  // a display with no pixels
+    EXPECT_TRUE(nothing.isNull());
+
+    // Growing keeps the drawing area the same width and follows the new height.
+    picbuffer.SetOuterSize(QSize(304, 2000));
+    EXPECT_EQ(picbuffer.image().size(), QSize(300, 1996));
+    EXPECT_EQ(picbuffer.outerSize(), QSize(304, 2000));
+}
+
+}  // namespace
+}  // namespace kuvell
