@@ -73,7 +73,8 @@ bool SettingsStore::WriteSetting(const QString& section, const QString& key, con
     if (settings->status() == QSettings::AccessError) {
         // Unreadable, or something other than a file in its place: rewriting it
         // from what little was read would lose whatever it holds.
-        ReportFailedWrite(filePath_, section, key, "the settings file cannot be read");
+        ReportFailedWrite(filePath_, section, key,
+                          "the settings file or its folder cannot be accessed");
         return false;
     }
     const QByteArray before = FileBytes(filePath_);

@@ -11,6 +11,10 @@ namespace kuvell {
 // Optional blanks, an optional sign and decimal digits (a fraction rounds
 // ties-to-even), or "&H" and hexadecimal digits. Fails (nullopt) on text that is
 // not a number or lies outside the type's range; never turns a failure into 0.
+// Blanks are spaces and tabs, before and after. The hexadecimal digits ("&h"
+// too, no sign) are the type's two's-complement bit pattern: at most 8
+// significant digits for 32 bits ("&HFFFFFFFF" is -1), 4 for 16 bits ("&HFFFF"
+// is -1); leading zeros do not count. No exponent, no grouping, "." only.
 std::optional<int32_t> TextToInt32(std::string_view text);
 std::optional<int16_t> TextToInt16(std::string_view text);
 
@@ -25,7 +29,8 @@ std::string IntegerToText(int64_t value);
 
 // Plain decimal notation, at most 15 significant digits, no trailing zeros, no
 // grouping, no exponent; a negative zero is written "0". Store texts use ".",
-// numbers shown to the user the locale's separator.
+// numbers shown to the user the locale's separator. A value that is not a
+// finite number is written "NaN", "Infinity" or "-Infinity", which no reader accepts.
 std::string NumberToText(double value, std::string_view decimalSeparator = ".");
 
 }  // namespace kuvell

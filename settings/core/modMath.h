@@ -6,11 +6,14 @@
 
 namespace kuvell {
 
-struct ByteCount {
+struct ByteCount
+{
     double value = 0;      // scaled, at most two decimals
     std::string UnitName;  // "Bytes", "Kilobytes", "Megabytes" or "Gigabytes"
 };
 
+// A count below 1024 (negative ones too) comes back unchanged in "Bytes". A NaN
+// count gives 0 and no unit; an infinite one 0 "Gigabytes".
 ByteCount FormatByteCount(double count);
 
 // Keeps at most `digits` characters after the first "."; text without "." is unchanged.
