@@ -1,5 +1,7 @@
 #include "monitor/frmmain.h"
 
+#include <qdrawutil.h>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
@@ -7,6 +9,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <cstdio>
@@ -387,5 +390,12 @@ void frmmain::mouseMoveEvent(QMouseEvent* event)
 }
 
 void frmmain::mouseReleaseEvent(QMouseEvent*) { grip_.End(); }
+
+void frmmain::paintEvent(QPaintEvent*)
+{
+    // The sizing border looks like the raised frame of a window.
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), false);
+}
 
 }  // namespace kuvell

@@ -94,6 +94,7 @@ class frmmain : public QWidget, public MainWindowAccess
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void Place(int32_t left, int32_t top, int32_t width, int32_t height);
