@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <cstdlib>
 
 #include "frmoptionsFixture.h"
 #include "platform/Colours.h"
@@ -71,6 +73,11 @@ TEST_F(LoadTest, EmptyStoreOpensOnTheSettingsPageWithTheDefaults)
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     EXPECT_TRUE(IsTopMost(dialog.get()));
+    // Centred on the screen, give or take the window frame.
+    const QPoint offCentre =
+        dialog->frameGeometry().center() - fakeMain.window.screen()->geometry().center();
+    EXPECT_LE(std::abs(offCentre.x()), 4);
+    EXPECT_LE(std::abs(offCentre.y()), 4);
 }
 
 TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
