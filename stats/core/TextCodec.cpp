@@ -74,11 +74,18 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos)
 
 std::string Latin1ToUtf8(std::span<const uint8_t> bytes)
 {
-    std::string out;
-    out.reserve(bytes.size());
+    // Written through a pointer: every snapshot converts 768 bytes a row.
+    std::string out(2 * bytes.size(), '\0');
+    char* next = out.data();
     for (const uint8_t b : bytes) {
-        AppendUtf8(out, b);
+        if (b < 0x80) {
+            *next++ = static_cast<char>(b);
+        } else {
+            *next++ = static_cast<char>(0xC0 | (b >> 6));
+            *next++ = static_cast<char>(0x80 | (b & 0x3F));
+        }
     }
+    out.resize(static_cast<std::size_t>(next - out.data()));
     return out;
 }
 

@@ -56,6 +56,11 @@ std::vector<uint8_t> RowPhysicalAddress(std::span<const uint8_t> hardwareAddress
     return {kept.begin(), kept.end()};
 }
 
+bool SpeedCanBeKnown(unsigned flags, unsigned arpType)
+{
+    return (flags & IFF_UP) != 0 && arpType != ARPHRD_LOOPBACK;
+}
+
 std::optional<uint32_t> SpeedBitsFromMbitText(std::string_view text)
 {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {

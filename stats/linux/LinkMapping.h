@@ -33,6 +33,11 @@ uint32_t OperStatus(unsigned flags);
 // at most the 8 bytes the row can hold.
 std::vector<uint8_t> RowPhysicalAddress(std::span<const uint8_t> hardwareAddress, unsigned arpType);
 
+// Whether reading the speed can tell anything: the kernel answers EINVAL for
+// a link that is not up and for loopback (it has no link settings), so those
+// reads are skipped as known-unknown.
+bool SpeedCanBeKnown(unsigned flags, unsigned arpType);
+
 // The text of /sys/class/net/<if>/speed (Mbit/s) in bit/s, saturated to 32
 // bits; nullopt for text that is not a positive speed (an unknown speed reads -1).
 std::optional<uint32_t> SpeedBitsFromMbitText(std::string_view text);

@@ -76,7 +76,16 @@ std::span<const uint8_t> HardwareAddress(rtnl_link* link)
             nl_addr_get_len(address)};
 }
 
-LinkRow RowOf(rtnl_link* link, const SysfsNet& sysfs)
+}  // namespace
+
+NetlinkIfTableSource::NetlinkIfTableSource(std::filesystem::path sysfsRoot)
+    : sysfs_(std::move(sysfsRoot))
+{
+}
+
+NetlinkIfTableSource::~NetlinkIfTableSource() = default;
+
+LinkRow NetlinkIfTableSource::RowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const
 {
     const auto stat = [link](rtnl_link_stat_id_t id) { return rtnl_link_get_stat(link, id); };
     LinkRow row;
@@ -86,11 +95,15 @@ LinkRow RowOf(rtnl_link* link, const SysfsNet& sysfs)
     row.description = (alias != nullptr && *alias != '\0') ? alias : row.name;
     row.index = static_cast<uint32_t>(rtnl_link_get_ifindex(link));
     const unsigned arpType = rtnl_link_get_arptype(link);
-    row.type = IanaIfType(arpType, sysfs.IsWireless(row.name));
+    const LinkKey key{rtnl_link_get_ifindex(link), row.name};
+    const auto known = wireless_.find(key);
+    const bool isWireless = known != wireless_.end() ? known->second : sysfs_.IsWireless(row.name);
+    wireless.emplace(key, isWireless);
+    row.type = IanaIfType(arpType, isWireless);
     row.mtu = rtnl_link_get_mtu(link);
-    row.speed = sysfs.SpeedBits(row.name);
-    row.physAddr = RowPhysicalAddress(HardwareAddress(link), arpType);
     const unsigned flags = rtnl_link_get_flags(link);
+    row.speed = SpeedCanBeKnown(flags, arpType) ? sysfs_.SpeedBits(row.name) : 0;
+    row.physAddr = RowPhysicalAddress(HardwareAddress(link), arpType);
     row.adminStatus = AdminStatus(flags);
     row.operStatus = OperStatus(flags);
     // Linux counts multicast inside its received packets; the row keeps them apart.
@@ -111,15 +124,6 @@ LinkRow RowOf(rtnl_link* link, const SysfsNet& sysfs)
     return row;
 }
 
-}  // namespace
-
-NetlinkIfTableSource::NetlinkIfTableSource(std::filesystem::path sysfsRoot)
-    : sysfs_(std::move(sysfsRoot))
-{
-}
-
-NetlinkIfTableSource::~NetlinkIfTableSource() = default;
-
 std::optional<std::vector<LinkRow>> NetlinkIfTableSource::DumpLinks()
 {
     if (!netlink_) {
@@ -130,10 +134,12 @@ std::optional<std::vector<LinkRow>> NetlinkIfTableSource::DumpLinks()
         return std::nullopt;
     }
     std::vector<LinkRow> rows;
+    std::map<LinkKey, bool> wireless;  // only the links of this dump are kept
     for (nl_object* object = nl_cache_get_first(netlink_->links); object != nullptr;
          object = nl_cache_get_next(object)) {
-        rows.push_back(RowOf(reinterpret_cast<rtnl_link*>(object), sysfs_));
+        rows.push_back(RowOf(reinterpret_cast<rtnl_link*>(object), wireless));
     }
+    wireless_ = std::move(wireless);
     return rows;
 }
 

@@ -3,13 +3,18 @@
 // libnl-route-3, with speed and wireless from sysfs.
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "stats/core/IfTableSource.h"
 #include "stats/linux/LinkRow.h"
 #include "stats/linux/SysfsNet.h"
+
+struct rtnl_link;  // libnl's link object; the header keeps libnl out of its users
 
 namespace kuvell {
 
@@ -32,12 +37,16 @@ class NetlinkIfTableSource : public IfTableSource
 
   private:
     struct Netlink;
+    using LinkKey = std::pair<int, std::string>;  // ifindex and name
 
     std::optional<std::vector<uint8_t>> EncodedDump();
+    LinkRow RowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const;
 
     std::unique_ptr<Netlink> netlink_;
     SysfsNet sysfs_;
     std::optional<std::vector<uint8_t>> pending_;
+    // A link never becomes wireless or stops being so: asked once per link.
+    std::map<LinkKey, bool> wireless_;
 };
 
 }  // namespace kuvell

@@ -9,26 +9,40 @@
 
 namespace kuvell {
 
-std::filesystem::path SysfsNet::Entry(std::string_view interfaceName, std::string_view file) const
+SysfsNet::SysfsNet(const std::filesystem::path& root)
+    : root_(::open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+SysfsNet::~SysfsNet()
+{
+    if (root_ >= 0) {
+        ::close(root_);
+    }
+}
+
+std::string SysfsNet::Entry(std::string_view interfaceName, std::string_view file)
 {
     // Kernel names never hold '/' and are never "." or "..", but a name is
     // outside data: never let it point elsewhere.
     if (interfaceName.empty() || interfaceName == "." || interfaceName == ".." ||
-        interfaceName.find('/') != std::string_view::npos ||
-        interfaceName.find('\0') != std::string_view::npos) {
+        interfaceName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
         return {};
     }
-    return root_ / interfaceName / file;
+    std::string entry(interfaceName);
+    entry += '/';
+    entry += file;
+    return entry;
 }
 
 uint32_t SysfsNet::SpeedBits(std::string_view interfaceName) const
 {
-    const std::filesystem::path path = Entry(interfaceName, "speed");
-    if (path.empty()) {
+    const std::string entry = Entry(interfaceName, "speed");
+    if (entry.empty() || root_ < 0) {
         return 0;
     }
     // Plain system calls: this runs for every link once a second.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(root_, entry.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return 0;
     }
@@ -44,8 +58,8 @@ uint32_t SysfsNet::SpeedBits(std::string_view interfaceName) const
 
 bool SysfsNet::IsWireless(std::string_view interfaceName) const
 {
-    const std::filesystem::path path = Entry(interfaceName, "wireless");
-    return !path.empty() && ::access(path.c_str(), F_OK) == 0;
+    const std::string entry = Entry(interfaceName, "wireless");
+    return !entry.empty() && root_ >= 0 && ::faccessat(root_, entry.c_str(), F_OK, 0) == 0;
 }
 
 }  // namespace kuvell

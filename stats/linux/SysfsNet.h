@@ -2,6 +2,7 @@
 // The per-link facts only sysfs tells: link speed and whether a link is wireless.
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace kuvell {
@@ -9,17 +10,21 @@ namespace kuvell {
 class SysfsNet
 {
   public:
-    explicit SysfsNet(std::filesystem::path root = "/sys/class/net") : root_(std::move(root)) {}
+    // The root stays open, so each read walks only the link's own entry.
+    explicit SysfsNet(const std::filesystem::path& root = "/sys/class/net");
+    ~SysfsNet();
+    SysfsNet(const SysfsNet&) = delete;
+    SysfsNet& operator=(const SysfsNet&) = delete;
 
     // bit/s, read afresh on every call; 0 when unknown or unreadable.
     uint32_t SpeedBits(std::string_view interfaceName) const;
     bool IsWireless(std::string_view interfaceName) const;
 
   private:
-    // An empty path for a name that could lead out of the root.
-    std::filesystem::path Entry(std::string_view interfaceName, std::string_view file) const;
+    // An empty text for a name that could lead out of the root.
+    static std::string Entry(std::string_view interfaceName, std::string_view file);
 
-    std::filesystem::path root_;
+    int root_ = -1;
 };
 
 }  // namespace kuvell

@@ -41,6 +41,14 @@ TEST(LinkMapping, OnlyRealAddressesCountAndAtMostEightBytes)
     EXPECT_EQ(RowPhysicalAddress(infiniband, ARPHRD_INFINIBAND), std::vector<uint8_t>(8, 0x11));
 }
 
+TEST(LinkMapping, SpeedIsAskedOnlyOfLinksThatAreUpAndNotLoopback)
+{
+    EXPECT_TRUE(SpeedCanBeKnown(IFF_UP | IFF_RUNNING, ARPHRD_ETHER));
+    EXPECT_TRUE(SpeedCanBeKnown(IFF_UP, ARPHRD_ETHER)) << "up without carrier: the driver decides";
+    EXPECT_FALSE(SpeedCanBeKnown(0, ARPHRD_ETHER));
+    EXPECT_FALSE(SpeedCanBeKnown(IFF_UP | IFF_RUNNING, ARPHRD_LOOPBACK));
+}
+
 TEST(LinkMapping, SpeedTextIsMbitPerSecondSaturatedTo32Bits)
 {
     EXPECT_EQ(SpeedBitsFromMbitText("1000\n"), 1'000'000'000u);

@@ -2,6 +2,7 @@
 #include "stats/linux/NetlinkIfTableSource.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -131,6 +132,38 @@ TEST(NetlinkIfTableSource, CountersAreThoseOfTheLastInterfaceWithAHardwareAddres
     ASSERT_NE(loopback, records->end());
     EXPECT_EQ((*loopback)->AdapterAddress(), "") << "no address: only the description is set";
     EXPECT_EQ((*loopback)->InterfaceIndex(), 0);
+}
+
+// The real links, with speed and wireless read from a sysfs of the test's own.
+TEST(NetlinkIfTableSource, SpeedAndWirelessComeFromSysfsPerLink)
+{
+    const auto fakeSysfs = std::filesystem::temp_directory_path() /
+                           ("kuvell-netlink-sysfs-" + std::to_string(::getpid()));
+    const auto links = NetlinkIfTableSource().DumpLinks();
+    ASSERT_TRUE(links.has_value());
+    ASSERT_FALSE(links->empty());
+    for (const LinkRow& link : *links) {
+        std::filesystem::create_directories(fakeSysfs / link.name);
+        std::ofstream(fakeSysfs / link.name / "speed") << "2500\n";
+    }
+    const std::string lastName = links->back().name;
+    std::filesystem::create_directories(fakeSysfs / lastName / "wireless");
+
+    NetlinkIfTableSource source(fakeSysfs);
+    const auto first = source.DumpLinks();
+    std::filesystem::remove_all(fakeSysfs / lastName / "wireless");
+    const auto second = source.DumpLinks();
+    std::filesystem::remove_all(fakeSysfs);
+    ASSERT_TRUE(first && second);
+    ASSERT_EQ(first->size(), links->size());
+    for (const LinkRow& row : *first) {
+        const bool upAndNotLoopback = row.adminStatus == 1 && row.type != 24;
+        EXPECT_EQ(row.speed, upAndNotLoopback ? 2'500'000'000u : 0u) << row.name;
+        EXPECT_EQ(row.type == 71, row.name == lastName) << row.name;
+        const std::string alias = ReadLine(kSysNet / row.name / "ifalias").value_or("");
+        EXPECT_EQ(row.description, alias.empty() ? row.name : alias) << row.name;
+    }
+    EXPECT_EQ(second->back().type, 71u) << "a link's wireless nature is asked once";
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+// Feeds raw bytes to CIpHelper as the interface table, with the size report
+// and both result codes drawn from the input as well.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "stats/core/CIpHelper.h"
+#include "stats/core/IfTableSort.h"
+
+namespace {
+
+// Result codes the fuzzer picks from: the meaningful ones and a stray one.
+uint32_t ResultCode(uint8_t choice)
+{
+    constexpr uint32_t kCodes[] = {kuvell::kIfTableOk, kuvell::kIfTableNotSupported,
+                                   kuvell::kIfTableBufferTooSmall, 0xFFFFFFFFu};
+    return kCodes[choice % 4];
+}
+
+class FuzzSource : public kuvell::IfTableSource
+{
+  public:
+    FuzzSource(std::span<const uint8_t> table, uint32_t reportedSize, uint32_t sizeResult,
+               uint32_t fillResult, uint32_t sizeAfterFill)
+        : table_(table),
+          reportedSize_(reportedSize),
+          sizeResult_(sizeResult),
+          fillResult_(fillResult),
+          sizeAfterFill_(sizeAfterFill)
+    {
+    }
+
+    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool) override
+    {
+        if (table == nullptr) {
+            size = reportedSize_;
+            return sizeResult_;
+        }
+        // Writes only what the caller says its table holds.
+        std::copy_n(table_.begin(), std::min<std::size_t>(size, table_.size()), table);
+        size = sizeAfterFill_;  // a source may claim anything afterwards
+        return fillResult_;
+    }
+
+  private:
+    std::span<const uint8_t> table_;
+    uint32_t reportedSize_, sizeResult_, fillResult_, sizeAfterFill_;
+};
+
+uint32_t Take32(std::span<const uint8_t>& input)
+{
+    uint32_t value = 0;
+    const std::size_t n = std::min<std::size_t>(4, input.size());
+    std::memcpy(&value, input.data(), n);
+    input = input.subspan(n);
+    return value;
+}
+
+uint8_t Take8(std::span<const uint8_t>& input)
+{
+    if (input.empty()) {
+        return 0;
+    }
+    const uint8_t value = input.front();
+    input = input.subspan(1);
+    return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    std::span<const uint8_t> input(data, size);
+    // Small size reports are the interesting ones; the high bit opens the full range.
+    const uint32_t raw = Take32(input);
+    const uint32_t reported = (raw & 0x80000000u) != 0 ? raw : raw % 70000;
+    const uint32_t sizeResult = ResultCode(Take8(input));
+    const uint32_t fillResult = ResultCode(Take8(input));
+    const uint32_t sizeAfterFill = Take32(input);
+
+    auto source =
+        std::make_shared<FuzzSource>(input, reported, sizeResult, fillResult, sizeAfterFill);
+    int messages = 0;
+    kuvell::CIpHelper helper(source, [&messages](std::string_view) { ++messages; });
+    const auto records = helper.Interfaces();
+    if (records->Count() == 0 && (helper.BytesReceived() != 0 || helper.BytesSent() != 0)) {
+        __builtin_trap();  // counters without a row to come from
+    }
+    if (messages > 1) {
+        __builtin_trap();
+    }
+
+    std::vector<uint8_t> sortable(input.begin(), input.end());
+    kuvell::SortIfTableByIndex(sortable);
+    return 0;
+}
