@@ -1,6 +1,14 @@
 // kuvell-ifstat: Kuvell's view of the interface table for terminals and
 // servers, built from the same statistics code as the window.
+#include <signal.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <clocale>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -9,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/core/TrafficTick.h"
 #include "stats/core/CIpHelper.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/core/TextCodec.h"
@@ -22,36 +31,80 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
-    "Usage: kuvell-ifstat [--help]\n"
+    "Usage: kuvell-ifstat [--watch [--count N]]\n"
+    "       kuvell-ifstat --help\n"
     "\n"
-    "Prints the network interfaces as Kuvell sees them: one line a row of one\n"
-    "snapshot of the interface table, tab-separated under a heading line, then the\n"
-    "received and sent byte counters Kuvell takes from it (those of the last row\n"
-    "that has a hardware address).\n"
+    "Without options, prints the network interfaces as Kuvell sees them: one line\n"
+    "a row of one snapshot of the interface table, tab-separated under a heading\n"
+    "line, then the received and sent byte counters Kuvell takes from it (those of\n"
+    "the last row that has a hardware address).\n"
     "\n"
     "Columns: index, name, description, type (IANA ifType), MTU, speed (bit/s),\n"
     "hardware address (\"-\" for none), admin status, operational status, octets\n"
     "received, octets sent.\n"
     "\n"
-    "  --help   show this text and exit\n";
+    "  --watch     print, once a second, the rate line Kuvell's window shows,\n"
+    "              \"DL: <rate> kb/s - UL: <rate> kb/s\", with the decimal separator\n"
+    "              of your locale; the first line comes after one second, as the\n"
+    "              window's first tick does. Ends on Ctrl+C or SIGTERM.\n"
+    "  --count N   with --watch: stop after N lines\n"
+    "  --help      show this text and exit\n"
+    "\n"
+    "Kuvell's settings and running totals are never read or written.\n";
 
 struct Options
 {
     bool help = false;
+    bool watch = false;
+    std::optional<uint64_t> count;
 };
+
+void ComplainAbout(std::string_view problem)
+{
+    std::cerr << "kuvell-ifstat: " << problem << "\nTry 'kuvell-ifstat --help'.\n";
+}
+
+std::optional<uint64_t> PositiveCount(std::string_view text)
+{
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value == 0) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // nullopt (after a message on stderr) for an argument Kuvell does not know.
 std::optional<Options> ParseArguments(std::span<char*> arguments)
 {
     Options options;
-    for (const std::string_view argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--watch") {
+            options.watch = true;
+        } else if (argument == "--count" || argument.starts_with("--count=")) {
+            std::string_view value;
+            if (argument != "--count") {
+                value = argument.substr(std::string_view("--count=").size());
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            }
+            options.count = PositiveCount(value);
+            if (!options.count) {
+                ComplainAbout("--count needs a whole number of lines, 1 or more, not \"" +
+                              std::string(value) + "\"");
+                return std::nullopt;
+            }
         } else {
-            std::cerr << "kuvell-ifstat: unknown argument \"" << argument
-                      << "\"\nTry 'kuvell-ifstat --help'.\n";
+            ComplainAbout("unknown argument \"" + std::string(argument) + "\"");
             return std::nullopt;
         }
+    }
+    if (options.count && !options.watch) {
+        ComplainAbout("--count counts the lines of --watch; add --watch");
+        return std::nullopt;
     }
     return options;
 }
@@ -111,12 +164,14 @@ void PrintRow(const IfRowView& row)
               << '\t' << row.Unsigned(IfRowField::OutOctets) << '\n';
 }
 
+void ReportToStderr(std::string_view message) { std::cerr << "kuvell-ifstat: " << message << '\n'; }
+
 int PrintSnapshot()
 {
     const auto source = std::make_shared<RecordingSource>(std::make_shared<NetlinkIfTableSource>());
     bool failed = false;
     CIpHelper helper(source, [&failed](std::string_view message) {
-        std::cerr << "kuvell-ifstat: " << message << '\n';
+        ReportToStderr(message);
         failed = true;
     });
     helper.Interfaces();
@@ -135,6 +190,74 @@ int PrintSnapshot()
     return std::cout ? kExitOk : kExitFailure;
 }
 
+std::string LocaleDecimalSeparator()
+{
+    std::setlocale(LC_ALL, "");
+    const char* separator = std::localeconv()->decimal_point;
+    return (separator != nullptr && *separator != '\0') ? separator : ".";
+}
+
+// Waits until the deadline; false when SIGINT or SIGTERM came first. The two
+// signals are blocked and taken here, so they end the program between lines,
+// never in the middle of one.
+bool WaitUntil(std::chrono::steady_clock::time_point deadline, const sigset_t& stopSignals)
+{
+    for (;;) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) {
+            return true;
+        }
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        const auto nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
+        const timespec timeout{static_cast<time_t>(seconds.count()),
+                               static_cast<long>(nanoseconds.count())};
+        if (::sigtimedwait(&stopSignals, nullptr, &timeout) > 0) {
+            return false;
+        }
+        if (errno != EAGAIN && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+int Watch(std::optional<uint64_t> count)
+{
+    const std::string separator = LocaleDecimalSeparator();
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    ::sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+    // A reader that goes away shows as a failed write, not a sudden death.
+    ::signal(SIGPIPE, SIG_IGN);
+
+    CIpHelper helper(std::make_shared<NetlinkIfTableSource>(), ReportToStderr);
+    TrafficTick tick;
+    // Our own totals, from 0: Kuvell's stored ones are never touched.
+    int32_t receivedTotal = 0;
+    int32_t sentTotal = 0;
+    constexpr auto kTick = std::chrono::seconds(1);
+    auto next = std::chrono::steady_clock::now();
+    for (uint64_t lines = 0; !count || lines < *count; ++lines) {
+        next += kTick;
+        if (!WaitUntil(next, stopSignals)) {
+            return kExitOk;
+        }
+        // Like a timer, a late tick is not made up for by a burst of ticks.
+        next = std::max(next, std::chrono::steady_clock::now() - kTick);
+        helper.Interfaces();
+        const TickTexts texts = tick.Sample(helper.BytesReceived(), helper.BytesSent(),
+                                            receivedTotal, sentTotal, separator);
+        std::cout << texts.label << '\n';
+        std::cout.flush();
+        if (!std::cout) {
+            return kExitFailure;
+        }
+    }
+    return kExitOk;
+}
+
 }  // namespace
 }  // namespace kuvell
 
@@ -150,5 +273,5 @@ int main(int argc, char** argv)
         std::cout << kuvell::kUsage;
         return kuvell::kExitOk;
     }
-    return kuvell::PrintSnapshot();
+    return options->watch ? kuvell::Watch(options->count) : kuvell::PrintSnapshot();
 }
