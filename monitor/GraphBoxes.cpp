@@ -57,7 +57,7 @@ GraphBuffer::GraphBuffer(QSize outerSize) : background_(Rgb(kDesignBackground))
 void GraphBuffer::SetOuterSize(QSize outerSize)
 {
     const QSize area = outerSize - QSize(2 * kBorder, 2 * kBorder);
-    if (area.expandedTo(QSize(0, 0)) != image_.size() || image_.isNull()) {
+    if (area.expandedTo(QSize(0, 0)) != image_.size()) {
         image_ = Resized(image_, area, background_);
     }
 }

@@ -157,7 +157,7 @@ TEST_F(MainWindow, StartUpWithAnEmptyStore)
     EXPECT_EQ(CountPixels(window->picdisplayImage(), kDefaultBackground), 300 * 140);
     EXPECT_EQ(window->label()->width(), 301);
     EXPECT_EQ(window->label()->font().pointSize(), 10);
-    EXPECT_TRUE(table->calls == 0);  // start-up takes no sample
+    EXPECT_EQ(table->calls, 0);  // start-up takes no sample
 }
 
 TEST_F(MainWindow, StoredPlacementTransparencyAndBand)
