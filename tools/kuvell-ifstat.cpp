@@ -116,8 +116,9 @@ std::string Printable(std::string_view text)
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const bool c1Control =
-            byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        // U+0080..U+009F, whose UTF-8 form is C2 80..C2 9F.
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const bool c1Control = byte == 0xC2 && next >= 0x80 && next < 0xA0;
         if (byte < 0x20 || byte == 0x7F || c1Control) {
             out += '?';
             i += c1Control ? 1 : 0;
@@ -137,9 +138,10 @@ class RecordingSource : public IfTableSource
 
     uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) override
     {
+        const uint32_t capacity = size;
         const uint32_t result = source_->GetIfTable(table, size, sort);
         if (table != nullptr && result == kIfTableOk) {
-            recorded_.assign(table, table + size);
+            recorded_.assign(table, table + std::min(size, capacity));
         }
         return result;
     }
