@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "monitor/PixelCount.h"
+
 namespace kuvell {
 namespace {
+
+using pixels::CountPixels;
 
 constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr int32_t kGreen = 0x00FF00;
@@ -31,17 +35,6 @@ QImage Display(int width, int height)
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-int CountPixels(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            count += image.pixel(column, row) == colour ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 TEST(GraphBoxes, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheBuffer)

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "monitor/PixelCount.h"
 #include "platform/modMisc.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
@@ -20,6 +21,8 @@
 
 namespace kuvell {
 namespace {
+
+using pixels::CountPixels;
 
 constexpr uint32_t kRowOffset = 4;
 constexpr uint32_t kRowSize = 860;
@@ -122,17 +125,6 @@ class MainWindow : public ::testing::Test
     std::vector<QString> messages;
     std::function<void()> duringMessage;
 };
-
-int CountPixels(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            count += image.pixel(column, row) == colour ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 TEST_F(MainWindow, StartUpWithAnEmptyStore)
 {
