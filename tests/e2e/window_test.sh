@@ -3,11 +3,13 @@
 # its store says, survives its ticks, and "Avsluta" in the graph's popup menu
 # ends it with status 0 after saving the totals and the placement.
 #
-#   window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile
+#   window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile|unwritable
 #
-# fresh:   an empty store; the window must be 310 x 164 at 0,0.
-# hostile: a store full of garbage, huge numbers, wrong types and long lines;
-#          Kuvell must run ten ticks and quit cleanly all the same.
+# fresh:      an empty store; the window must be 310 x 164 at 0,0.
+# hostile:    a store full of garbage, huge numbers, wrong types and long lines;
+#             Kuvell must run ten ticks and quit cleanly all the same.
+# unwritable: the store's folder cannot be made; Kuvell runs on defaults, and
+#             its quit reports the lost save on stderr and in its exit status.
 # As root Kuvell runs in a namespace of its own with known traffic on its veth,
 # and the saved totals are checked against the kernel's counters.
 set -euo pipefail
@@ -15,11 +17,11 @@ export LC_ALL=C
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
 
-usage="usage: window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile"
+usage="usage: window_test.sh <kuvell> <kuvell_e2e_pacer> fresh|hostile|unwritable"
 kuvell=${1:?$usage}
 pacer=${2:?$usage}
 mode=${3:?$usage}
-[[ "$mode" == fresh || "$mode" == hostile ]] || e2e_fail "$usage"
+[[ "$mode" =~ ^(fresh|hostile|unwritable)$ ]] || e2e_fail "$usage"
 e2e_require_binary "$kuvell"
 e2e_require_binary "$pacer"
 e2e_require_program xdotool xdotool
@@ -131,7 +133,11 @@ else
     echo "note: no network namespaces (not root): Kuvell measures the host, totals are checked loosely"
 fi
 
-[[ "$mode" == hostile ]] && write_hostile_store
+case "$mode" in
+hostile) write_hostile_store ;;
+# A file where the folder should be: not even root can create the store there.
+unwritable) mkdir -p "$work/config" && echo "not a folder" >"$work/config/kuvell" ;;
+esac
 e2e_start_xvfb
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
@@ -172,6 +178,15 @@ e2e_wait_until 15 kuvell_gone || fail_with_evidence "Kuvell still runs 15 s afte
 status=0
 wait "$kuvell_pid" || status=$?
 e2e_untrack_pid "$kuvell_pid"
+if [[ "$mode" == unwritable ]]; then
+    # Not a crash (a signal gives 128 and up), and not success either: nothing was saved.
+    ((status >= 1 && status < 128)) ||
+        fail_with_evidence "Kuvell ended with status $status after a save that cannot succeed"
+    grep -qF "$ini" "$artifacts/kuvell.log" ||
+        fail_with_evidence "Kuvell did not name the settings file it failed to write"
+    echo "PASS (unwritable): window 310 x 164 at 0,0; Avsluta reported the lost save, status $status"
+    exit 0
+fi
 ((status == 0)) || fail_with_evidence "Kuvell ended with status $status"
 
 [[ -f "$ini" ]] || e2e_fail "Avsluta wrote no settings file at $ini"
