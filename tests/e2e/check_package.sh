@@ -49,6 +49,12 @@ if grep -qE '^lib(gtest|gmock|benchmark)' <<<"$depended_names"; then
     problems+=("Depends names a test library: $depends")
 fi
 
+# apt must be able to satisfy every dependency on this Debian release (a dry run installs nothing).
+if command -v apt-get >/dev/null 2>&1; then
+    apt-get install --simulate -qq "$(realpath "$deb")" >/dev/null 2>&1 ||
+        problems+=("apt cannot install the package here: $(apt-get install --simulate -qq "$(realpath "$deb")" 2>&1 | tail -n 3)")
+fi
+
 e2e_tempdir root
 dpkg-deb -x "$deb" "$root"
 entry=$root/usr/share/applications/kuvell.desktop
