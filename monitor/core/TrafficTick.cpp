@@ -88,18 +88,22 @@ TickTexts TrafficTick::Sample(int32_t bytesReceived, int32_t bytesSent, int32_t&
 
 std::string TipField(std::string_view text)
 {
-    // The field always keeps its NUL, so a reader that stops there never runs
-    // past the 64 characters; an overlong text loses its end instead, never in
-    // the middle of a UTF-8 sequence.
-    std::size_t kept = std::min(text.size(), kTipFieldLength - 1);
-    if (kept < text.size()) {
-        while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0u) == 0x80u) {
-            --kept;
+    // The field holds characters, not bytes: a locale's decimal separator may
+    // take several UTF-8 bytes and still counts as one. The field always keeps
+    // its NUL, so a reader that stops there never runs past it; an overlong
+    // text loses its end instead, never in the middle of a character.
+    std::size_t kept = 0;
+    std::size_t characters = 0;
+    while (kept < text.size() && characters < kTipFieldLength - 1) {
+        ++characters;
+        ++kept;
+        while (kept < text.size() && (static_cast<unsigned char>(text[kept]) & 0xC0u) == 0x80u) {
+            ++kept;
         }
     }
     std::string field(text.substr(0, kept));
     field.push_back('\0');
-    field.resize(kTipFieldLength, ' ');
+    field.append(kTipFieldLength - 1 - characters, ' ');
     return field;
 }
 

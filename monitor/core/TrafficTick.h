@@ -39,7 +39,8 @@ class TrafficTick
 
 inline constexpr std::size_t kTipFieldLength = 64;
 
-// text + NUL, padded with blanks to 64 characters (cut at 64).
+// text + NUL, padded with blanks to 64 characters; a longer text is cut to 63
+// characters so the NUL stays. Characters, not bytes: UTF-8 sequences count once.
 std::string TipField(std::string_view text);
 // The visible tooltip: the field up to its NUL.
 std::string TipText(std::string_view field);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -234,11 +235,43 @@ TEST(TipField, AnOverlongTextIsCutButKeepsTheNul)
     EXPECT_EQ(field.back(), '\0');
     EXPECT_EQ(TipText(field), std::string(kTipFieldLength - 1, 'x'));
 
-    // "é" is two bytes; a cut between them would leave half a character.
+    // "é" is two bytes but one character: it is the 63rd character and stays,
+    // and a cut never falls between the two bytes.
     const std::string accented = std::string(62, 'x') + "\xC3\xA9" + "tail";
-    EXPECT_EQ(TipText(TipField(accented)), std::string(62, 'x'));
+    EXPECT_EQ(TipText(TipField(accented)), std::string(62, 'x') + "\xC3\xA9");
+    const std::string cutBefore = std::string(63, 'x') + "\xC3\xA9";
+    EXPECT_EQ(TipText(TipField(cutBefore)), std::string(63, 'x'));
     const std::string fits = std::string(61, 'x') + "\xC3\xA9";
     EXPECT_EQ(TipText(TipField(fits)), fits);
+}
+
+// Counts the characters of UTF-8 text: every byte that does not continue a sequence.
+std::size_t Characters(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    }));
+}
+
+TEST(TipField, HoldsSixtyFourCharactersWhateverTheSeparatorsByteLength)
+{
+    TrafficTick tick;
+    int32_t DLtot = 0;
+    int32_t ULtot = 0;
+    // U+066B, the Arabic decimal separator: two bytes in UTF-8.
+    const std::string separator = "\xD9\xAB";
+    const TickTexts texts = tick.Sample(12'800, 1'536, DLtot, ULtot, separator);
+    const std::string visible =
+        "Kuvell - DL: 12" + separator + "5 kb/s - UL: 1" + separator + "5 kb/s";
+    EXPECT_EQ(TipText(texts.tip), visible);
+    EXPECT_EQ(Characters(texts.tip), kTipFieldLength);
+    EXPECT_EQ(texts.tip.size(), kTipFieldLength + 2) << "two separators of two bytes each";
+    EXPECT_EQ(texts.tip.substr(visible.size()),
+              '\0' + std::string(kTipFieldLength - 1 - Characters(visible), ' '));
+
+    EXPECT_EQ(Characters(TipField("\xC3\xA9")), kTipFieldLength);
+    EXPECT_EQ(Characters(TipField(std::string(40, 'x') + std::string(30, '\xA9'))), kTipFieldLength)
+        << "stray continuation bytes never make the field longer";
 }
 
 }  // namespace
