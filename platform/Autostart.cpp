@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <optional>
 
+#include "platform/ConfigHome.h"
+
 namespace kuvell {
 namespace {
 
@@ -55,12 +57,7 @@ std::optional<QString> ExecValue(const QString& program)
 
 QString DefaultAutostartEntryPath()
 {
-    // A relative $XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString base = QDir::isAbsolutePath(configHome)
-                             ? configHome
-                             : QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/autostart/kuvell.desktop");
+    return ConfigHome() + QStringLiteral("/autostart/kuvell.desktop");
 }
 
 bool WriteRunValue(const QString& entryPath, const QString& executablePath)

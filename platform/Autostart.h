@@ -4,7 +4,7 @@
 
 namespace kuvell {
 
-// $XDG_CONFIG_HOME (else ~/.config) + "/autostart/kuvell.desktop".
+// ConfigHome() (platform/ConfigHome.h) + "/autostart/kuvell.desktop".
 QString DefaultAutostartEntryPath();
 
 // Writes the entry atomically (creating its folder); false when it could not be written.

@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 #include <cstdio>
 #include <memory>
+
+#include "platform/ConfigHome.h"
 
 namespace kuvell {
 
@@ -93,11 +94,6 @@ bool SettingsStore::WriteSetting(const QString& section, const QString& key, con
     return written;
 }
 
-QString DefaultSettingsFilePath()
-{
-    // $XDG_CONFIG_HOME, else ~/.config
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/kuvell/kuvell.ini");
-}
+QString DefaultSettingsFilePath() { return ConfigHome() + QStringLiteral("/kuvell/kuvell.ini"); }
 
 }  // namespace kuvell

@@ -26,7 +26,7 @@ private:
     QString filePath_;
 };
 
-// $XDG_CONFIG_HOME (else ~/.config) + "/kuvell/kuvell.ini".
+// ConfigHome() (platform/ConfigHome.h) + "/kuvell/kuvell.ini".
 QString DefaultSettingsFilePath();
 
 }  // namespace kuvell

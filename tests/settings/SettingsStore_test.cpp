@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <string>
 
+#include "platform/Autostart.h"
 #include "settings/SettingsFileFixture.h"
 
 namespace kuvell {
@@ -215,6 +216,17 @@ TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(DefaultSettingsFilePath(),
               QDir::homePath() + QStringLiteral("/.config/kuvell/kuvell.ini"));
+    // A relative value is no valid base: followed, the settings and totals would
+    // depend on the folder Kuvell was started from. Both of Kuvell's files
+    // agree on the folder.
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(DefaultSettingsFilePath(),
+              QDir::homePath() + QStringLiteral("/.config/kuvell/kuvell.ini"));
+    const auto configHomeOf = [](const QString& file) {
+        return QFileInfo(QFileInfo(file).path()).path();
+    };
+    EXPECT_EQ(configHomeOf(DefaultSettingsFilePath()), configHomeOf(DefaultAutostartEntryPath()));
+    qunsetenv("XDG_CONFIG_HOME");
     if (wasSet) qputenv("XDG_CONFIG_HOME", saved);
 }
 

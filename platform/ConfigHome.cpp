@@ -1,0 +1,16 @@
+#include "platform/ConfigHome.h"
+
+#include <QDir>
+
+namespace kuvell {
+
+QString ConfigHome()
+{
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (QDir::isAbsolutePath(configHome)) {
+        return QDir::cleanPath(configHome);
+    }
+    return QDir::cleanPath(QDir::homePath() + QStringLiteral("/.config"));
+}
+
+}  // namespace kuvell

@@ -1,0 +1,12 @@
+#pragma once
+// The per-user folder that holds Kuvell's settings and its autostart entry.
+#include <QString>
+
+namespace kuvell {
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config. A relative
+// value is invalid by the base-directory rules; followed, it would put the
+// settings wherever Kuvell happened to be started from.
+QString ConfigHome();
+
+}  // namespace kuvell
