@@ -214,7 +214,10 @@ void frmoptions::Swatch_Click(const SwatchBinding& binding)
     binding.swatch->SetColour(picked);
     int32_t& colour = vars_.*binding.colour;
     colour = BgrFromColour(binding.swatch->Colour());
-    store_.WriteSetting(kSetting, QLatin1String(binding.key), IntegerText(colour));
+    // Like a cancel, a failed store ends the handler: nothing further changes.
+    if (!store_.WriteSetting(kSetting, QLatin1String(binding.key), IntegerText(colour))) {
+        return;
+    }
     if (binding.isBackground) {
         mainWindow_.setBufferBackground(vars_.BGColor);
     }

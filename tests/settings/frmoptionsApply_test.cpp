@@ -242,6 +242,28 @@ TEST_F(ApplyTest, APickedColourTakesEffectAndIsStoredAtOnce)
     EXPECT_EQ(Stored("setting", "bgcolor"), QStringLiteral("255"));
 }
 
+TEST_F(ApplyTest, AColourThatCannotBeStoredStopsTheHandlerThere)
+{
+    const auto dialog = Open();
+    dialog->show();
+    // A folder in the settings file's place: every write fails from here on.
+    ASSERT_TRUE(QFile::remove(store.filePath()));
+    ASSERT_TRUE(QDir().mkpath(store.filePath()));
+    auto* background = Find<ColourSwatch>(*dialog, "Picture7");
+    AnswerColourDialog([](QColorDialog& picker) {
+        picker.setCurrentColor(QColor(255, 0, 0));
+        picker.accept();
+    });
+    ::testing::internal::CaptureStderr();
+    QTest::mouseClick(background, Qt::LeftButton);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    // The steps before the store ran; the one after it did not.
+    EXPECT_EQ(background->Colour(), QColor(255, 0, 0));
+    EXPECT_EQ(vars.BGColor, 255);
+    EXPECT_NE(printed.find("bgcolor"), std::string::npos) << printed;
+    EXPECT_TRUE(fakeMain.bufferBackgrounds.empty());
+}
+
 TEST_F(ApplyTest, CancellingTheColourPickerChangesNothing)
 {
     const auto dialog = Open();
