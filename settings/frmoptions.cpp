@@ -165,18 +165,22 @@ void frmoptions::Command2_Click(int index)
 // whole sweep of its own, after which this one carries on. Once the dialog is
 // hidden or gone nothing more is drawn: after each yield only locals are used
 // until the guard says the dialog still exists.
+// The positions run from 1 to the width and height, so column 0 and row 0 stay
+// white until the finished picture arrives, and the last column and row lie
+// just outside the picture: they read as white and draw nothing.
 void frmoptions::RevealBanner()
 {
     const QPointer<frmoptions> self(this);
     BannerView* const view = Picture8;
     const QImage picture = bannerPicture_;
-    for (int x = 0; x < BannerView::kDrawableWidth; ++x) {
-        for (int y = 0; y < BannerView::kDrawableHeight; ++y) {
+    for (int x = 1; x <= BannerView::kDrawableWidth; ++x) {
+        for (int y = 1; y <= BannerView::kDrawableHeight; ++y) {
             QCoreApplication::processEvents();
             if (!self || !self->isVisible()) {
                 return;
             }
-            view->DrawRowFrom(x, y, picture.pixel(x, y));
+            const QRgb colour = picture.valid(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
+            view->DrawRowFrom(x, y, colour);
         }
     }
     view->SetPicture(picture);

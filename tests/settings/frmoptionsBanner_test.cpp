@@ -77,6 +77,40 @@ TEST_F(BannerTest, EveryPageButtonShowsItsPageAndSweepsWhileTheTimerTicks)
     }
 }
 
+TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
+{
+    const auto dialog = Open();
+    dialog->show();
+    QImage midway;
+    int steps = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (++steps == 300) {
+            probe.stop();
+            midway = Canvas(*dialog);
+        }
+    });
+    probe.start(0);
+    PageButton(*dialog, 2)->click();
+    ASSERT_FALSE(midway.isNull());
+
+    // Column 0 and row 0 keep the box's white until the finished picture arrives.
+    int sweptInColumnZero = 0;
+    for (int y = 0; y < midway.height(); ++y) {
+        sweptInColumnZero += midway.pixel(0, y) != qRgb(255, 255, 255) ? 1 : 0;
+    }
+    int sweptInRowZero = 0;
+    for (int x = 0; x < midway.width(); ++x) {
+        sweptInRowZero += midway.pixel(x, 0) != qRgb(255, 255, 255) ? 1 : 0;
+    }
+    EXPECT_EQ(sweptInColumnZero, 0);
+    EXPECT_EQ(sweptInRowZero, 0);
+    // Column 1 was swept in full: each row from there on wears the pixel read at (1, y).
+    EXPECT_EQ(midway.pixel(1, 1), banner.pixel(1, 1));
+    EXPECT_EQ(midway.pixel(1, 126), banner.pixel(1, 126));
+    EXPECT_EQ(Canvas(*dialog), banner);
+}
+
 TEST_F(BannerTest, PageSwitchMidSweepRunsAWholeSweepThenTheFirstResumes)
 {
     const auto dialog = Open();
