@@ -39,6 +39,8 @@ Widget* Place(Widget* widget, const char* name, TwipsRect rect)
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, TwipsRect rect)
 {
     auto* label = Place(new QLabel(text, parent), name, rect);
+    // Captions and stored texts are shown as written, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;

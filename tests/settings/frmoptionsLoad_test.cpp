@@ -233,6 +233,17 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
     }
 }
 
+TEST_F(LoadTest, TheFirstStartDateIsShownAsWrittenNeverAsMarkup)
+{
+    const QString date = QStringLiteral("<b>7</b> <img src=\"/etc/x.png\"> December");
+    store.WriteSetting(QStringLiteral("options"), QStringLiteral("installdate"), date);
+    LoadVariables();
+    const auto dialog = Open();
+    auto* label9 = Find<QLabel>(*dialog, "Label9");
+    EXPECT_EQ(label9->text(), QStringLiteral("信息统计于 ") + date);
+    EXPECT_EQ(label9->textFormat(), Qt::PlainText);
+}
+
 TEST_F(LoadTest, TotalLinesUseTheLargestUnitAndTheLocaleSeparator)
 {
     LoadVariables();
