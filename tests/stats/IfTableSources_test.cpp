@@ -14,9 +14,7 @@ using test::TestTable;
 
 uint32_t IndexOfRow(const std::vector<uint8_t>& table, std::size_t row)
 {
-    const std::size_t at = 4 + row * 860 + 512;
-    return table[at] | (table[at + 1] << 8) | (table[at + 2] << 16) |
-           (static_cast<uint32_t>(table[at + 3]) << 24);
+    return test::Read32(table, 4 + row * 860 + 512);
 }
 
 TEST(BufferIfTableSource, AnswersLikeTheTableCall)

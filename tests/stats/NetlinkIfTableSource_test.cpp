@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "TestTableWriter.h"
 #include "stats/core/CIpHelper.h"
 
 namespace kuvell {
@@ -26,12 +27,6 @@ std::optional<std::string> ReadLine(const std::filesystem::path& file)
         return std::nullopt;
     }
     return line;
-}
-
-uint32_t Le32(const std::vector<uint8_t>& table, std::size_t offset)
-{
-    return table.at(offset) | (table.at(offset + 1) << 8) | (table.at(offset + 2) << 16) |
-           (static_cast<uint32_t>(table.at(offset + 3)) << 24);
 }
 
 // The interface that should feed the counters, found from sysfs alone: the
@@ -78,7 +73,7 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     EXPECT_EQ(source.GetIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
     EXPECT_EQ(tooSmall, size);
     ASSERT_EQ(source.GetIfTable(table.data(), size, false), kIfTableOk);
-    const uint32_t rows = Le32(table, 0);
+    const uint32_t rows = test::Read32(table, 0);
     ASSERT_EQ(4 + rows * 860, size);
 
     // Loopback (IANA type 24) declares no physical address; every row is in
@@ -86,12 +81,12 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     bool sawLoopback = false;
     for (uint32_t i = 0; i < rows; ++i) {
         const std::size_t row = 4 + i * 860;
-        if (Le32(table, row + 516) == 24) {
+        if (test::Read32(table, row + 516) == 24) {
             sawLoopback = true;
-            EXPECT_EQ(Le32(table, row + 528), 0u);
+            EXPECT_EQ(test::Read32(table, row + 528), 0u);
         }
         if (i > 0) {
-            EXPECT_LT(Le32(table, row - 860 + 512), Le32(table, row + 512));
+            EXPECT_LT(test::Read32(table, row - 860 + 512), test::Read32(table, row + 512));
         }
     }
     EXPECT_TRUE(sawLoopback);

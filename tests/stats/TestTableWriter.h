@@ -11,6 +11,17 @@
 
 namespace kuvell::test {
 
+// The 4-byte little-endian field at offset; reading past the table fails the
+// test (std::out_of_range) instead of reading stray memory.
+inline uint32_t Read32(const std::vector<uint8_t>& table, std::size_t offset)
+{
+    uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value |= static_cast<uint32_t>(table.at(offset + i)) << (8 * i);
+    }
+    return value;
+}
+
 class TestRow
 {
   public:
