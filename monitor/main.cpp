@@ -25,8 +25,9 @@ int main(int argc, char** argv)
 
     kuvell::frmmainServices services;
     services.tableSource = std::make_shared<kuvell::NetlinkIfTableSource>();
-    services.autostart = {kuvell::DefaultAutostartEntryPath(),
-                          QCoreApplication::applicationFilePath()};
+    // No fixed program path: the dialog asks for the running executable at each
+    // click, so an entry written after Kuvell was moved names its new place.
+    services.autostart = {kuvell::DefaultAutostartEntryPath(), QString()};
     services.exitProgram = [](int status) { QCoreApplication::exit(status); };
     services.singleActivationToggles = kuvell::StatusNotifierHostRegistered();
 

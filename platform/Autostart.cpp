@@ -1,5 +1,6 @@
 #include "platform/Autostart.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,6 +59,16 @@ std::optional<QString> ExecValue(const QString& program)
 QString DefaultAutostartEntryPath()
 {
     return ConfigHome() + QStringLiteral("/autostart/kuvell.desktop");
+}
+
+QString RunningExecutablePath()
+{
+    // Qt caches applicationFilePath() at start; the kernel's link does not go stale.
+    const QString linked = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (!linked.isEmpty() && QFileInfo::exists(linked)) {
+        return linked;
+    }
+    return QCoreApplication::applicationFilePath();
 }
 
 bool WriteRunValue(const QString& entryPath, const QString& executablePath)

@@ -189,7 +189,9 @@ void frmoptions::RevealBanner()
 void frmoptions::Check2_Click()
 {
     const bool wanted = Check2->isChecked();
-    const bool done = wanted ? WriteRunValue(autostart_.entryPath, autostart_.executablePath)
+    const QString executable =
+        autostart_.executablePath.isEmpty() ? RunningExecutablePath() : autostart_.executablePath;
+    const bool done = wanted ? WriteRunValue(autostart_.entryPath, executable)
                              : DeleteRunValue(autostart_.entryPath);
     if (!done) {
         // The box shows what is really there, so OK never stores a choice that

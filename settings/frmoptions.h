@@ -23,7 +23,7 @@ class ColourSwatch;
 struct AutostartTarget
 {
     QString entryPath;       // the autostart entry to write or remove
-    QString executablePath;  // what the entry starts
+    QString executablePath;  // what the entry starts; empty: the running executable, at each click
 };
 
 class frmoptions : public QDialog

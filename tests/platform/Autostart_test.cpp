@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -142,6 +144,25 @@ TEST_F(Autostart, ARelativeProgramPathIsMadeAbsolute)
 {
     ASSERT_TRUE(WriteRunValue(EntryPath(), "kuvell"));
     EXPECT_EQ(ProgramOf(ExecLine()), QDir::current().absoluteFilePath("kuvell"));
+}
+
+TEST_F(Autostart, AnExecutableMovedWhileRunningIsWrittenWithItsNewPath)
+{
+    const QString started = QCoreApplication::applicationFilePath();
+    ASSERT_EQ(RunningExecutablePath(), QFileInfo(started).canonicalFilePath());
+
+    // Move this very test program aside, as a user moving Kuvell would.
+    const QString moved = started + QStringLiteral(".moved");
+    if (!QFile::rename(started, moved)) {
+        GTEST_SKIP() << "cannot rename " << started.toStdString() << " here";
+    }
+    const QString seen = RunningExecutablePath();
+    const bool written = WriteRunValue(EntryPath(), seen);
+    QFile::rename(moved, started);
+
+    EXPECT_EQ(seen, QFileInfo(moved).absoluteFilePath());
+    ASSERT_TRUE(written);
+    EXPECT_EQ(ProgramOf(ExecLine()), seen);
 }
 
 TEST(DefaultAutostartEntryPath, FollowsXdgConfigHome)
