@@ -27,6 +27,51 @@ QImage Resized(const QImage& old, QSize size, QRgb fill)
     return resized;
 }
 
+// Columns first..last of a row; empty when last < first.
+struct ColumnSpan
+{
+    int first = 0;
+    int last = -1;
+    bool empty() const { return last < first; }
+};
+
+// Where `a` and `b` differ within columns 0..count-1, to the nearest whole
+// cache line (16 pixels) on each side, found with memcmp.
+ColumnSpan DifferingColumns(const QRgb* a, const QRgb* b, int count)
+{
+    constexpr int kBlock = 16;
+    const auto blockDiffers = [&](int start) {
+        const int length = std::min(kBlock, count - start);
+        return std::memcmp(a + start, b + start, static_cast<std::size_t>(length) * sizeof(QRgb)) !=
+               0;
+    };
+    int first = 0;
+    while (first < count && !blockDiffers(first)) {
+        first += kBlock;
+    }
+    if (first >= count) {
+        return {};
+    }
+    int last = (count - 1) / kBlock * kBlock;
+    while (!blockDiffers(last)) {
+        last -= kBlock;
+    }
+    return {first, std::min(count, last + kBlock) - 1};
+}
+
+// The first and last columns in from..to-1 that are not `colour`.
+ColumnSpan ColumnsNotIn(const QRgb* row, int from, int to, QRgb colour)
+{
+    const auto isOther = [colour](QRgb pixel) { return pixel != colour; };
+    const QRgb* first = std::find_if(row + from, row + to, isOther);
+    if (first == row + to) {
+        return {};
+    }
+    const auto last = std::find_if(std::make_reverse_iterator(row + to),
+                                   std::make_reverse_iterator(first), isOther);
+    return {static_cast<int>(first - row), static_cast<int>(last.base() - row) - 1};
+}
+
 }  // namespace
 
 GraphDisplay::GraphDisplay(QWidget* parent) : QWidget(parent)
@@ -70,13 +115,14 @@ void GraphBuffer::SetBackground(int32_t bgr)
     image_.fill(background_);
 }
 
-void GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
-                             int32_t ULColor, QImage& display)
+QRect GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
+                              int32_t ULColor, QImage& display)
 {
     const int width = image_.width();
     const int height = image_.height();
     const QRgb download = Rgb(DLColor);
     const QRgb upload = Rgb(ULColor);
+    int topDrawn = height;  // rows above it were not touched and are still clear
     for (std::size_t slot = 0; slot < kHistorySlots; ++slot) {
         const int column = BarColumn(width, static_cast<int>(slot));
         if (column < 0 || column >= width) {
@@ -86,11 +132,16 @@ void GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale,
                                               histories.UploadHistory[slot], DLColor, ULColor)) {
             if (const auto rows = BarRows(bar.value, graphScale, display.height(), height)) {
                 DrawBar(column, *rows, bar.colour == DLColor ? download : upload);
+                topDrawn = std::min(topDrawn, rows->first);
             }
         }
     }
-    CopyTo(display);
-    image_.fill(background_);
+    const QRect changed = CopyTo(display);
+    for (int row = topDrawn; row < height; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
+        std::fill(line, line + width, background_);
+    }
+    return changed;
 }
 
 void GraphBuffer::DrawBar(int column, RowSpan rows, QRgb colour)
@@ -102,20 +153,41 @@ void GraphBuffer::DrawBar(int column, RowSpan rows, QRgb colour)
     }
 }
 
-void GraphBuffer::CopyTo(QImage& display) const
+QRect GraphBuffer::CopyTo(QImage& display) const
 {
+    // Only pixels that differ are written, and their bounding box is what the
+    // screen needs: from one second to the next much of the graph stays the
+    // same (the background above the bars, and everything left of the oldest
+    // bar until the history is full).
+    const int width = display.width();
     const int sharedRows = std::min(display.height(), image_.height());
-    const int sharedColumns = std::min(display.width(), image_.width());
+    const int sharedColumns = std::min(width, image_.width());
+    QRect changed;
     for (int row = 0; row < display.height(); ++row) {
-        auto* target = reinterpret_cast<QRgb*>(display.scanLine(row));
-        int copied = 0;
-        if (row < sharedRows) {
-            const auto* source = reinterpret_cast<const QRgb*>(image_.constScanLine(row));
-            std::memcpy(target, source, static_cast<std::size_t>(sharedColumns) * sizeof(QRgb));
-            copied = sharedColumns;
+        const auto* current = reinterpret_cast<const QRgb*>(display.constScanLine(row));
+        const bool inBuffer = row < sharedRows;
+        const int copied = inBuffer ? sharedColumns : 0;
+        const auto* source =
+            inBuffer ? reinterpret_cast<const QRgb*>(image_.constScanLine(row)) : nullptr;
+        const ColumnSpan fromBuffer = DifferingColumns(current, source, copied);
+        const ColumnSpan beyond = ColumnsNotIn(current, copied, width, background_);
+        if (fromBuffer.empty() && beyond.empty()) {
+            continue;
         }
-        std::fill(target + copied, target + display.width(), background_);
+        auto* target = reinterpret_cast<QRgb*>(display.scanLine(row));
+        if (!fromBuffer.empty()) {
+            std::memcpy(
+                target + fromBuffer.first, source + fromBuffer.first,
+                static_cast<std::size_t>(fromBuffer.last - fromBuffer.first + 1) * sizeof(QRgb));
+        }
+        if (!beyond.empty()) {
+            std::fill(target + beyond.first, target + beyond.last + 1, background_);
+        }
+        const int first = fromBuffer.empty() ? beyond.first : fromBuffer.first;
+        const int last = beyond.empty() ? fromBuffer.last : beyond.last;
+        changed |= QRect(first, row, last - first + 1, 1);
     }
+    return changed;
 }
 
 }  // namespace kuvell

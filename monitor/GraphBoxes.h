@@ -53,14 +53,16 @@ class GraphBuffer
     // One frame: every bar into the buffer in draw order, the buffer's top-left
     // display-sized block copied into `display` (rows and columns outside the
     // buffer's drawing area in the clear colour), then the buffer cleared.
-    void PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
-                    int32_t ULColor, QImage& display);
+    // Only display pixels that differ are written. Returns a rectangle around
+    // them (empty: nothing changed), so that only it goes to the screen.
+    QRect PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
+                     int32_t ULColor, QImage& display);
 
     const QImage& image() const { return image_; }
 
   private:
     void DrawBar(int column, RowSpan rows, QRgb colour);
-    void CopyTo(QImage& display) const;
+    QRect CopyTo(QImage& display) const;
 
     QImage image_;
     QRgb background_;

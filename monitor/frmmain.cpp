@@ -191,9 +191,11 @@ void frmmain::draw(bool refresh)
     if (HiddenByUser_) {
         return;
     }
-    picbuffer.PaintFrame(histories_, GraphScale(vars_.ConnectionSpeed), vars_.DLColor,
-                         vars_.ULColor, picdisplay->image());
-    picdisplay->update();
+    const QRect changed = picbuffer.PaintFrame(histories_, GraphScale(vars_.ConnectionSpeed),
+                                               vars_.DLColor, vars_.ULColor, picdisplay->image());
+    if (!changed.isEmpty()) {
+        picdisplay->update(changed);
+    }
 }
 
 void frmmain::setBufferBackground(int32_t colour) { picbuffer.SetBackground(colour); }

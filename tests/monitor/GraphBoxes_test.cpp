@@ -119,6 +119,100 @@ TEST(GraphBoxes, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
     EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 132);
 }
 
+// The smallest rectangle holding every pixel that differs between the images.
+QRect ChangedPixels(const QImage& before, const QImage& after)
+{
+    QRect changed;
+    for (int row = 0; row < after.height(); ++row) {
+        for (int column = 0; column < after.width(); ++column) {
+            if (before.pixel(column, row) != after.pixel(column, row)) {
+                changed |= QRect(column, row, 1, 1);
+            }
+        }
+    }
+    return changed;
+}
+
+TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
+{
+    GraphBuffer picbuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    picbuffer.SetBackground(kBackground);
+    QImage display = Display(300, 104);  // four rows below the buffer's area
+    RateHistories histories;
+    histories.Advance(10 * 1024, 0);  // rows 94..99 of the newest column
+
+    // Every pixel held something else before the first frame.
+    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), display.rect());
+    EXPECT_TRUE(ColumnIs(display, 299, 94, 99, kRedRgb));
+
+    // The same frame again changes nothing, so nothing needs repainting.
+    QImage before = display.copy();
+    EXPECT_TRUE(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display).isEmpty());
+    EXPECT_EQ(display, before);
+
+    // The reported box holds every changed pixel, only the changed rows, and
+    // leaves out the unchanged background left of the bars.
+    const auto expectBoxAround = [&](const QRect& reported, const QRect& exact) {
+        EXPECT_TRUE(reported.contains(exact))
+            << "reported " << reported.x() << "," << reported.y() << " " << reported.width() << "x"
+            << reported.height();
+        EXPECT_EQ(reported.top(), exact.top());
+        EXPECT_EQ(reported.bottom(), exact.bottom());
+        EXPECT_GE(reported.left(), 280);
+    };
+
+    // One more equal tick: only the next column to the left gains a bar.
+    histories.Advance(10 * 1024, 0);
+    QRect reported = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_EQ(ChangedPixels(before, display), QRect(298, 94, 1, 6));
+    expectBoxAround(reported, QRect(298, 94, 1, 6));
+    EXPECT_EQ(CountPixels(display, kRedRgb), 12);
+
+    // A lower rate in the newest slot: the bars move left and the newest one
+    // is shorter.
+    before = display.copy();
+    histories.Advance(5 * 1024, 0);
+    reported = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_EQ(ChangedPixels(before, display), QRect(297, 94, 3, 6));
+    expectBoxAround(reported, QRect(297, 94, 3, 6));
+    EXPECT_TRUE(ColumnIs(display, 299, 94, 98, kBackgroundRgb));
+    EXPECT_TRUE(ColumnIs(display, 299, 99, 99, kRedRgb));
+    EXPECT_TRUE(ColumnIs(display, 297, 94, 99, kRedRgb));
+
+    // A new colour and a full-height scale reach every bar, and the buffer is
+    // left clear even where bars filled whole columns.
+    before = display.copy();
+    reported = picbuffer.PaintFrame(histories, 5, kGreen, kGreen, display);
+    expectBoxAround(reported, QRect(297, 0, 3, 100));
+    EXPECT_EQ(CountPixels(display, kGreenRgb), 300);
+    EXPECT_EQ(CountPixels(display, kRedRgb), 0);
+    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 100);
+
+    // A new background repaints every pixel that shows it, also below the buffer.
+    picbuffer.SetBackground(kRed);
+    EXPECT_EQ(picbuffer.PaintFrame(histories, 5, kGreen, kGreen, display), display.rect());
+    EXPECT_EQ(CountPixels(display, kRedRgb), 300 * 104 - 300);
+}
+
+TEST(GraphBoxes, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
+{
+    GraphBuffer picbuffer(QSize(104, 104));  // a 100 x 100 drawing area
+    picbuffer.SetBackground(kBackground);
+    QImage display = Display(130, 100);
+    RateHistories histories;
+    histories.Advance(100 * 1024, 0);  // the newest column, full height
+
+    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), display.rect());
+    EXPECT_TRUE(ColumnIs(display, 99, 0, 99, kRedRgb));
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 130 * 100 - 100);
+
+    // Only the extra columns were touched from outside: only they are repainted.
+    display.setPixel(120, 50, qRgb(1, 2, 3));
+    display.setPixel(125, 60, qRgb(1, 2, 3));
+    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), QRect(120, 50, 6, 11));
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 130 * 100 - 100);
+}
+
 TEST(GraphBoxes, TinyAndEmptyBoxesAreSafe)
 {
     RateHistories histories;
