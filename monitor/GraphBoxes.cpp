@@ -113,6 +113,7 @@ void GraphBuffer::SetBackground(int32_t bgr)
 {
     background_ = Rgb(bgr);
     image_.fill(background_);
+    lastDisplayClearRows_ = 0;  // cleared to another colour
 }
 
 QRect GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
@@ -136,7 +137,11 @@ QRect GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale
             }
         }
     }
-    const QRect changed = CopyTo(display);
+    const int clearInBoth =
+        display.cacheKey() == lastDisplayKey_ ? std::min(lastDisplayClearRows_, topDrawn) : 0;
+    const QRect changed = CopyTo(display, clearInBoth);
+    lastDisplayKey_ = display.cacheKey();
+    lastDisplayClearRows_ = std::min(topDrawn, display.height());
     for (int row = topDrawn; row < height; ++row) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
         std::fill(line, line + width, background_);
@@ -153,7 +158,7 @@ void GraphBuffer::DrawBar(int column, RowSpan rows, QRgb colour)
     }
 }
 
-QRect GraphBuffer::CopyTo(QImage& display) const
+QRect GraphBuffer::CopyTo(QImage& display, int firstRow) const
 {
     // Only pixels that differ are written, and their bounding box is what the
     // screen needs: from one second to the next much of the graph stays the
@@ -163,7 +168,7 @@ QRect GraphBuffer::CopyTo(QImage& display) const
     const int sharedRows = std::min(display.height(), image_.height());
     const int sharedColumns = std::min(width, image_.width());
     QRect changed;
-    for (int row = 0; row < display.height(); ++row) {
+    for (int row = firstRow; row < display.height(); ++row) {
         const auto* current = reinterpret_cast<const QRgb*>(display.constScanLine(row));
         const bool inBuffer = row < sharedRows;
         const int copied = inBuffer ? sharedColumns : 0;

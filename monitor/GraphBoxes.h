@@ -62,10 +62,15 @@ class GraphBuffer
 
   private:
     void DrawBar(int column, RowSpan rows, QRgb colour);
-    QRect CopyTo(QImage& display) const;
+    QRect CopyTo(QImage& display, int firstRow) const;
 
     QImage image_;
     QRgb background_;
+    // The display the last frame went to (by cache key, which changes whenever
+    // anything alters its pixels) and how many of its top rows it left in the
+    // clear colour. Rows that both frames leave clear need no comparing.
+    qint64 lastDisplayKey_ = 0;
+    int lastDisplayClearRows_ = 0;
 };
 
 }  // namespace kuvell

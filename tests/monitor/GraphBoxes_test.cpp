@@ -179,6 +179,14 @@ TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
     EXPECT_TRUE(ColumnIs(display, 299, 99, 99, kRedRgb));
     EXPECT_TRUE(ColumnIs(display, 297, 94, 99, kRedRgb));
 
+    // A pixel altered from outside, in rows the frames leave clear, is put right.
+    display.setPixel(10, 5, qRgb(1, 2, 3));
+    const QRect repaired = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_TRUE(repaired.contains(10, 5));
+    EXPECT_EQ(repaired.height(), 1);
+    EXPECT_EQ(CountPixels(display, kRedRgb), 13);
+    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 104 - 13);
+
     // A new colour and a full-height scale reach every bar, and the buffer is
     // left clear even where bars filled whole columns.
     before = display.copy();
