@@ -13,10 +13,10 @@ namespace {
 
 constexpr QImage::Format kFormat = QImage::Format_RGB32;
 
-QRgb Rgb(int32_t bgr) { return ColourFromBgr(bgr).rgb(); }
+QRgb rgb(int32_t bgr) { return colourFromBgr(bgr).rgb(); }
 
 // A new image of `size` that keeps the overlapping part of `old`; the rest in `fill`.
-QImage Resized(const QImage& old, QSize size, QRgb fill)
+QImage resized(const QImage& old, QSize size, QRgb fill)
 {
     QImage resized(size.expandedTo(QSize(0, 0)), kFormat);
     resized.fill(fill);
@@ -37,7 +37,7 @@ struct ColumnSpan
 
 // Where `a` and `b` differ within columns 0..count-1, to the nearest whole
 // cache line (16 pixels) on each side, found with memcmp.
-ColumnSpan DifferingColumns(const QRgb* a, const QRgb* b, int count)
+ColumnSpan differingColumns(const QRgb* a, const QRgb* b, int count)
 {
     constexpr int kBlock = 16;
     const auto blockDiffers = [&](int start) {
@@ -60,7 +60,7 @@ ColumnSpan DifferingColumns(const QRgb* a, const QRgb* b, int count)
 }
 
 // The first and last columns in from..to-1 that are not `colour`.
-ColumnSpan ColumnsNotIn(const QRgb* row, int from, int to, QRgb colour)
+ColumnSpan columnsNotIn(const QRgb* row, int from, int to, QRgb colour)
 {
     const auto isOther = [colour](QRgb pixel) { return pixel != colour; };
     const QRgb* first = std::find_if(row + from, row + to, isOther);
@@ -86,60 +86,60 @@ void GraphDisplay::paintEvent(QPaintEvent* event)
     painter.drawImage(event->rect(), image_, event->rect());
 }
 
-void GraphDisplay::Place(QRect geometry)
+void GraphDisplay::place(QRect geometry)
 {
     setGeometry(geometry);
     if (image_.size() != size()) {
-        image_ = Resized(image_, size(), Rgb(kDesignBackground));
+        image_ = resized(image_, size(), rgb(kDesignBackground));
     }
 }
 
-GraphBuffer::GraphBuffer(QSize outerSize) : background_(Rgb(kDesignBackground))
+GraphBuffer::GraphBuffer(QSize outerSize) : background_(rgb(kDesignBackground))
 {
-    SetOuterSize(outerSize);
+    setOuterSize(outerSize);
 }
 
-void GraphBuffer::SetOuterSize(QSize outerSize)
+void GraphBuffer::setOuterSize(QSize outerSize)
 {
     const QSize area = outerSize - QSize(2 * kBorder, 2 * kBorder);
     if (area.expandedTo(QSize(0, 0)) != image_.size()) {
-        image_ = Resized(image_, area, background_);
+        image_ = resized(image_, area, background_);
     }
 }
 
 QSize GraphBuffer::outerSize() const { return image_.size() + QSize(2 * kBorder, 2 * kBorder); }
 
-void GraphBuffer::SetBackground(int32_t bgr)
+void GraphBuffer::setBackground(int32_t bgr)
 {
-    background_ = Rgb(bgr);
+    background_ = rgb(bgr);
     image_.fill(background_);
     lastDisplayClearRows_ = 0;  // cleared to another colour
 }
 
-QRect GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
-                              int32_t ULColor, QImage& display)
+QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale, int32_t downloadColour,
+                              int32_t uploadColour, QImage& display)
 {
     const int width = image_.width();
     const int height = image_.height();
-    const QRgb download = Rgb(DLColor);
-    const QRgb upload = Rgb(ULColor);
+    const QRgb download = rgb(downloadColour);
+    const QRgb upload = rgb(uploadColour);
     int topDrawn = height;  // rows above it were not touched and are still clear
     for (std::size_t slot = 0; slot < kHistorySlots; ++slot) {
-        const int column = BarColumn(width, static_cast<int>(slot));
+        const int column = barColumn(width, static_cast<int>(slot));
         if (column < 0 || column >= width) {
             continue;
         }
-        for (const Bar& bar : BarsInDrawOrder(histories.DownloadHistory[slot],
-                                              histories.UploadHistory[slot], DLColor, ULColor)) {
-            if (const auto rows = BarRows(bar.value, graphScale, display.height(), height)) {
-                DrawBar(column, *rows, bar.colour == DLColor ? download : upload);
+        for (const Bar& bar : barsInDrawOrder(histories.downloadHistory[slot],
+                                              histories.uploadHistory[slot], downloadColour, uploadColour)) {
+            if (const auto rows = barRows(bar.value, graphScale, display.height(), height)) {
+                drawBar(column, *rows, bar.colour == downloadColour ? download : upload);
                 topDrawn = std::min(topDrawn, rows->first);
             }
         }
     }
     const int clearInBoth =
         display.cacheKey() == lastDisplayKey_ ? std::min(lastDisplayClearRows_, topDrawn) : 0;
-    const QRect changed = CopyTo(display, clearInBoth);
+    const QRect changed = copyTo(display, clearInBoth);
     lastDisplayKey_ = display.cacheKey();
     lastDisplayClearRows_ = std::min(topDrawn, display.height());
     for (int row = topDrawn; row < height; ++row) {
@@ -149,7 +149,7 @@ QRect GraphBuffer::PaintFrame(const RateHistories& histories, int32_t graphScale
     return changed;
 }
 
-void GraphBuffer::DrawBar(int column, RowSpan rows, QRgb colour)
+void GraphBuffer::drawBar(int column, RowSpan rows, QRgb colour)
 {
     const auto stride = static_cast<std::ptrdiff_t>(image_.bytesPerLine() / sizeof(QRgb));
     QRgb* pixel = reinterpret_cast<QRgb*>(image_.scanLine(rows.first)) + column;
@@ -158,7 +158,7 @@ void GraphBuffer::DrawBar(int column, RowSpan rows, QRgb colour)
     }
 }
 
-QRect GraphBuffer::CopyTo(QImage& display, int firstRow) const
+QRect GraphBuffer::copyTo(QImage& display, int firstRow) const
 {
     // Only pixels that differ are written, and their bounding box is what the
     // screen needs: from one second to the next much of the graph stays the
@@ -174,8 +174,8 @@ QRect GraphBuffer::CopyTo(QImage& display, int firstRow) const
         const int copied = inBuffer ? sharedColumns : 0;
         const auto* source =
             inBuffer ? reinterpret_cast<const QRgb*>(image_.constScanLine(row)) : nullptr;
-        const ColumnSpan fromBuffer = DifferingColumns(current, source, copied);
-        const ColumnSpan beyond = ColumnsNotIn(current, copied, width, background_);
+        const ColumnSpan fromBuffer = differingColumns(current, source, copied);
+        const ColumnSpan beyond = columnsNotIn(current, copied, width, background_);
         if (fromBuffer.empty() && beyond.empty()) {
             continue;
         }

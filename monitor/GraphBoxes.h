@@ -1,6 +1,6 @@
 #pragma once
-// The two picture boxes of the graph. picbuffer is never shown: every frame is
-// drawn into it, copied to picdisplay in one block, and the buffer is cleared
+// The two picture boxes of the graph. graphBuffer_ is never shown: every frame is
+// drawn into it, copied to graphView_ in one block, and the buffer is cleared
 // again. Both keep persistent images, so nothing is lost when they are covered.
 #include <QImage>
 #include <QWidget>
@@ -14,7 +14,7 @@ namespace kuvell {
 // Both boxes' background and pen colour at design.
 inline constexpr int32_t kDesignBackground = 0x00BEAA49;
 
-// picdisplay: no border, so its drawing area is its whole size.
+// graphView_: no border, so its drawing area is its whole size.
 class GraphDisplay : public QWidget
 {
   public:
@@ -22,7 +22,7 @@ class GraphDisplay : public QWidget
 
     // Moves and sizes the box; its image follows at once, also while hidden
     // (Qt delays a hidden widget's resize event until it is shown).
-    void Place(QRect geometry);
+    void place(QRect geometry);
 
     const QImage& image() const { return image_; }
     QImage& image() { return image_; }
@@ -34,7 +34,7 @@ class GraphDisplay : public QWidget
     QImage image_;
 };
 
-// picbuffer: a box with a 2-pixel sunken border on each side that is never shown.
+// graphBuffer_: a box with a 2-pixel sunken border on each side that is never shown.
 class GraphBuffer
 {
   public:
@@ -44,25 +44,25 @@ class GraphBuffer
     explicit GraphBuffer(QSize outerSize);
 
     // Keeps the drawing area's contents where the sizes overlap.
-    void SetOuterSize(QSize outerSize);
+    void setOuterSize(QSize outerSize);
     QSize outerSize() const;
 
     // The clear colour (0x00BBGGRR); also clears the buffer to it.
-    void SetBackground(int32_t bgr);
+    void setBackground(int32_t bgr);
 
     // One frame: every bar into the buffer in draw order, the buffer's top-left
     // display-sized block copied into `display` (rows and columns outside the
     // buffer's drawing area in the clear colour), then the buffer cleared.
     // Only display pixels that differ are written. Returns a rectangle around
     // them (empty: nothing changed), so that only it goes to the screen.
-    QRect PaintFrame(const RateHistories& histories, int32_t graphScale, int32_t DLColor,
-                     int32_t ULColor, QImage& display);
+    QRect paintFrame(const RateHistories& histories, int32_t graphScale, int32_t downloadColour,
+                     int32_t uploadColour, QImage& display);
 
     const QImage& image() const { return image_; }
 
   private:
-    void DrawBar(int column, RowSpan rows, QRgb colour);
-    QRect CopyTo(QImage& display, int firstRow) const;
+    void drawBar(int column, RowSpan rows, QRgb colour);
+    QRect copyTo(QImage& display, int firstRow) const;
 
     QImage image_;
     QRgb background_;

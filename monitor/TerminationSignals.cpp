@@ -14,7 +14,7 @@ namespace {
 // installed and cleared after they are removed.
 volatile sig_atomic_t handlerSocket = -1;
 
-void OnTerminationSignal(int signalNumber)
+void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
     const auto byte = static_cast<unsigned char>(signalNumber);
@@ -23,12 +23,12 @@ void OnTerminationSignal(int signalNumber)
     errno = savedErrno;
 }
 
-bool Install(int signalNumber, struct sigaction& previous)
+bool install(int signalNumber, struct sigaction& previous)
 {
     struct sigaction action
     {
     };
-    action.sa_handler = OnTerminationSignal;
+    action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     return ::sigaction(signalNumber, &action, &previous) == 0;
@@ -44,9 +44,9 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     }
     handlerSocket = sockets_[0];
     notifier_ = std::make_unique<QSocketNotifier>(sockets_[1], QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &TerminationSignals::ReadPending);
-    const bool term = Install(SIGTERM, previousTerm_);
-    const bool hup = Install(SIGHUP, previousHup_);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &TerminationSignals::readPending);
+    const bool term = install(SIGTERM, previousTerm_);
+    const bool hup = install(SIGHUP, previousHup_);
     installed_ = term && hup;
 }
 
@@ -63,7 +63,7 @@ TerminationSignals::~TerminationSignals()
     ::close(sockets_[1]);
 }
 
-void TerminationSignals::ReadPending()
+void TerminationSignals::readPending()
 {
     unsigned char byte = 0;
     while (::read(sockets_[1], &byte, 1) == 1) {

@@ -26,7 +26,7 @@ class TerminationSignals : public QObject
     void received(int signalNumber);
 
   private:
-    void ReadPending();
+    void readPending();
 
     bool installed_ = false;
     int sockets_[2] = {-1, -1};

@@ -14,7 +14,7 @@ constexpr int kAnswerTimeoutMs = 1000;  // start-up must not hang on a stuck bus
 
 }  // namespace
 
-bool StatusNotifierHostRegistered()
+bool statusNotifierHostRegistered()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

@@ -7,6 +7,6 @@ namespace kuvell {
 // Asks the session bus once whether org.kde.StatusNotifierWatcher reports a
 // registered host (the same test Qt makes before it picks that backend). False
 // without a session bus, without a watcher, or when the answer does not come.
-bool StatusNotifierHostRegistered();
+bool statusNotifierHostRegistered();
 
 }  // namespace kuvell

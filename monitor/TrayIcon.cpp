@@ -6,43 +6,43 @@ namespace kuvell {
 
 namespace {
 
-bool IsImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
+bool isImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
 
 }  // namespace
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(this)
 {
     for (int number = 1; number <= kTrayImageCount; ++number) {
-        ImageList1[static_cast<std::size_t>(number - 1)] =
-            QIcon(QPixmap::fromImage(DrawTrayImage(number)));
+        trayImages_[static_cast<std::size_t>(number - 1)] =
+            QIcon(QPixmap::fromImage(drawTrayImage(number)));
     }
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
 }
 
-void TrayIcon::Add(int image, const QString& toolTip)
+void TrayIcon::add(int image, const QString& toolTip)
 {
     if (exists_) {
         return;
     }
-    SetImage(image);
-    SetToolTip(toolTip);
+    setImage(image);
+    setToolTip(toolTip);
     // Without a notification area Qt keeps the icon hidden and Kuvell runs on.
     icon_.show();
     exists_ = true;
 }
 
-void TrayIcon::Modify(std::optional<int> image, const QString& toolTip)
+void TrayIcon::modify(std::optional<int> image, const QString& toolTip)
 {
     if (!exists_) {
         return;
     }
     if (image) {
-        SetImage(*image);
+        setImage(*image);
     }
-    SetToolTip(toolTip);
+    setToolTip(toolTip);
 }
 
-void TrayIcon::Delete()
+void TrayIcon::removeIcon()
 {
     if (!exists_) {
         return;
@@ -51,17 +51,17 @@ void TrayIcon::Delete()
     exists_ = false;
 }
 
-void TrayIcon::SetImage(int image)
+void TrayIcon::setImage(int image)
 {
-    if (!IsImageNumber(image) || image == image_) {
+    if (!isImageNumber(image) || image == image_) {
         return;
     }
     image_ = image;
-    icon_.setIcon(ImageList1[static_cast<std::size_t>(image - 1)]);
+    icon_.setIcon(trayImages_[static_cast<std::size_t>(image - 1)]);
     ++updatesPassedOn_;
 }
 
-void TrayIcon::SetToolTip(const QString& toolTip)
+void TrayIcon::setToolTip(const QString& toolTip)
 {
     if (toolTip == toolTip_) {
         return;

@@ -20,11 +20,11 @@ class TrayIcon : public QObject
     explicit TrayIcon(QObject* parent = nullptr);
 
     // Puts the icon into the notification area (when one exists) with image 1..4.
-    void Add(int image, const QString& toolTip);
+    void add(int image, const QString& toolTip);
     // nullopt leaves the picture as it is.
-    void Modify(std::optional<int> image, const QString& toolTip);
+    void modify(std::optional<int> image, const QString& toolTip);
     // Removes the icon; later calls (and later modifies) do nothing.
-    void Delete();
+    void removeIcon();
 
     bool exists() const { return exists_; }
     int image() const { return image_; }
@@ -36,10 +36,10 @@ class TrayIcon : public QObject
     void activated(QSystemTrayIcon::ActivationReason reason);
 
   private:
-    void SetImage(int image);
-    void SetToolTip(const QString& toolTip);
+    void setImage(int image);
+    void setToolTip(const QString& toolTip);
 
-    std::array<QIcon, kTrayImageCount> ImageList1;
+    std::array<QIcon, kTrayImageCount> trayImages_;
     QSystemTrayIcon icon_;
     bool exists_ = false;
     int image_ = 0;

@@ -15,7 +15,7 @@ constexpr QRgb kStand = 0xFF808080;
 
 // A monitor whose case has its top-left corner at `origin`: an 11x9 case with a
 // 9x7 screen, and a small stand below it.
-void DrawMonitor(QPainter& painter, QPoint origin, bool lit)
+void drawMonitor(QPainter& painter, QPoint origin, bool lit)
 {
     const QRect outline(origin, QSize(11, 9));
     painter.fillRect(outline, QColor(kOutline));
@@ -27,15 +27,15 @@ void DrawMonitor(QPainter& painter, QPoint origin, bool lit)
 
 }  // namespace
 
-QImage DrawTrayImage(int number)
+QImage drawTrayImage(int number)
 {
     const bool rearLit = number == 2 || number == 4;
     const bool frontLit = number == 3 || number == 4;
     QImage image(kTrayImageSize, kTrayImageSize, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    DrawMonitor(painter, QPoint(0, 0), rearLit);
-    DrawMonitor(painter, QPoint(5, 5), frontLit);  // in front, covering the rear one's corner
+    drawMonitor(painter, QPoint(0, 0), rearLit);
+    drawMonitor(painter, QPoint(5, 5), frontLit);  // in front, covering the rear one's corner
     return image;
 }
 

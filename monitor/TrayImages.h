@@ -10,6 +10,6 @@ inline constexpr int kTrayImageSize = 16;
 
 // number 1: both screens dark; 2: the rear screen red (download);
 // 3: the front screen red (upload); 4: both red. Any other number gives image 1.
-QImage DrawTrayImage(int number);
+QImage drawTrayImage(int number);
 
 }  // namespace kuvell

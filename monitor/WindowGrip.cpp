@@ -7,7 +7,7 @@
 
 namespace kuvell {
 
-Qt::Edges SizingEdgesAt(QSize windowSize, QMargins border, QPoint pos)
+Qt::Edges sizingEdgesAt(QSize windowSize, QMargins border, QPoint pos)
 {
     Qt::Edges edges;
     if (!QRect(QPoint(0, 0), windowSize).contains(pos)) {
@@ -27,7 +27,7 @@ Qt::Edges SizingEdgesAt(QSize windowSize, QMargins border, QPoint pos)
     return edges;
 }
 
-Qt::CursorShape SizingCursor(Qt::Edges edges)
+Qt::CursorShape sizingCursor(Qt::Edges edges)
 {
     const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
     const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
@@ -42,7 +42,7 @@ Qt::CursorShape SizingCursor(Qt::Edges edges)
     return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
 }
 
-QRect ResizedGeometry(QRect start, Qt::Edges edges, QPoint delta)
+QRect resizedGeometry(QRect start, Qt::Edges edges, QPoint delta)
 {
     int width = start.width();
     int height = start.height();
@@ -56,7 +56,7 @@ QRect ResizedGeometry(QRect start, Qt::Edges edges, QPoint delta)
     } else if (edges.testFlag(Qt::BottomEdge)) {
         height += delta.y();
     }
-    const WindowSize bounded = ClampWindowSize({width, height});
+    const WindowSize bounded = clampWindowSize({width, height});
     QRect result(start.topLeft(), QSize(bounded.cx, bounded.cy));
     if (edges.testFlag(Qt::LeftEdge)) {
         result.moveRight(start.right());
@@ -67,7 +67,7 @@ QRect ResizedGeometry(QRect start, Qt::Edges edges, QPoint delta)
     return result;
 }
 
-void WindowGrip::BeginMove(QPoint globalPress)
+void WindowGrip::beginMove(QPoint globalPress)
 {
     QWindow* handle = window_.windowHandle();
     following_ = handle == nullptr || !handle->startSystemMove();
@@ -76,7 +76,7 @@ void WindowGrip::BeginMove(QPoint globalPress)
     startGeometry_ = window_.geometry();
 }
 
-void WindowGrip::BeginResize(Qt::Edges edges, QPoint globalPress)
+void WindowGrip::beginResize(Qt::Edges edges, QPoint globalPress)
 {
     if (edges == Qt::Edges()) {
         return;
@@ -88,7 +88,7 @@ void WindowGrip::BeginResize(Qt::Edges edges, QPoint globalPress)
     startGeometry_ = window_.geometry();
 }
 
-bool WindowGrip::Follow(QPoint globalPos)
+bool WindowGrip::follow(QPoint globalPos)
 {
     if (!following_) {
         return false;
@@ -97,7 +97,7 @@ bool WindowGrip::Follow(QPoint globalPos)
     if (edges_ == Qt::Edges()) {
         window_.move(startGeometry_.topLeft() + delta);
     } else {
-        window_.setGeometry(ResizedGeometry(startGeometry_, edges_, delta));
+        window_.setGeometry(resizedGeometry(startGeometry_, edges_, delta));
     }
     return true;
 }

@@ -13,25 +13,25 @@ namespace kuvell {
 
 // Which edges of the sizing border `pos` (window coordinates) lies on; none
 // inside the client area or outside the window.
-Qt::Edges SizingEdgesAt(QSize windowSize, QMargins border, QPoint pos);
+Qt::Edges sizingEdgesAt(QSize windowSize, QMargins border, QPoint pos);
 
 // The pointer shape that tells which edges a press there would drag.
-Qt::CursorShape SizingCursor(Qt::Edges edges);
+Qt::CursorShape sizingCursor(Qt::Edges edges);
 
 // The outer rectangle after dragging `edges` by `delta`, within the window's
 // size bounds; the opposite edges stay where they were.
-QRect ResizedGeometry(QRect start, Qt::Edges edges, QPoint delta);
+QRect resizedGeometry(QRect start, Qt::Edges edges, QPoint delta);
 
 class WindowGrip
 {
   public:
     explicit WindowGrip(QWidget& window) : window_(window) {}
 
-    void BeginMove(QPoint globalPress);
-    void BeginResize(Qt::Edges edges, QPoint globalPress);
+    void beginMove(QPoint globalPress);
+    void beginResize(Qt::Edges edges, QPoint globalPress);
     // Mouse moved with the button down: true while a fallback move or resize runs.
-    bool Follow(QPoint globalPos);
-    void End() { following_ = false; }
+    bool follow(QPoint globalPos);
+    void end() { following_ = false; }
 
   private:
     QWidget& window_;

@@ -5,7 +5,7 @@
 
 #include "monitor/TerminationSignals.h"
 #include "monitor/TrayHost.h"
-#include "monitor/frmmain.h"
+#include "monitor/MonitorWindow.h"
 #include "platform/Autostart.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
@@ -20,22 +20,22 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     kuvell::ProgramVariables vars;
-    kuvell::SettingsStore store(kuvell::DefaultSettingsFilePath());
+    kuvell::SettingsStore store(kuvell::defaultSettingsFilePath());
     kuvell::TerminationSignals terminationSignals;
 
-    kuvell::frmmainServices services;
+    kuvell::MonitorWindowServices services;
     services.tableSource = std::make_shared<kuvell::NetlinkIfTableSource>();
     // No fixed program path: the dialog asks for the running executable at each
     // click, so an entry written after Kuvell was moved names its new place.
-    services.autostart = {kuvell::DefaultAutostartEntryPath(), QString()};
+    services.autostart = {kuvell::defaultAutostartEntryPath(), QString()};
     services.exitProgram = [](int status) { QCoreApplication::exit(status); };
-    services.singleActivationToggles = kuvell::StatusNotifierHostRegistered();
+    services.singleActivationToggles = kuvell::statusNotifierHostRegistered();
 
-    kuvell::frmmain window(vars, store, std::move(services));
+    kuvell::MonitorWindow window(vars, store, std::move(services));
     QObject::connect(&terminationSignals, &kuvell::TerminationSignals::received, &window,
-                     &kuvell::frmmain::EndWithoutSaving);
+                     &kuvell::MonitorWindow::endWithoutSaving);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.EndWithoutSaving(); });
-    window.StartUp();
+                     [&window](QSessionManager&) { window.endWithoutSaving(); });
+    window.startUp();
     return QApplication::exec();
 }

@@ -17,7 +17,7 @@ namespace {
 // '%' doubled so it is no field code, then the string escapes of the file
 // format on top, since readers undo those first. Control characters other than
 // tab, newline and carriage return cannot be written at all.
-std::optional<QString> ExecValue(const QString& program)
+std::optional<QString> execValue(const QString& program)
 {
     QString quoted = QStringLiteral("\"");
     for (const QChar c : program) {
@@ -56,12 +56,12 @@ std::optional<QString> ExecValue(const QString& program)
 
 }  // namespace
 
-QString DefaultAutostartEntryPath()
+QString defaultAutostartEntryPath()
 {
-    return ConfigHome() + QStringLiteral("/autostart/kuvell.desktop");
+    return configHome() + QStringLiteral("/autostart/kuvell.desktop");
 }
 
-QString RunningExecutablePath()
+QString runningExecutablePath()
 {
     // Qt caches applicationFilePath() at start; the kernel's link does not go stale.
     const QString linked = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
@@ -71,12 +71,12 @@ QString RunningExecutablePath()
     return QCoreApplication::applicationFilePath();
 }
 
-bool WriteRunValue(const QString& entryPath, const QString& executablePath)
+bool writeRunValue(const QString& entryPath, const QString& executablePath)
 {
     if (entryPath.isEmpty() || executablePath.isEmpty()) {
         return false;
     }
-    const std::optional<QString> exec = ExecValue(QFileInfo(executablePath).absoluteFilePath());
+    const std::optional<QString> exec = execValue(QFileInfo(executablePath).absoluteFilePath());
     if (!exec) {
         return false;
     }
@@ -106,7 +106,7 @@ bool WriteRunValue(const QString& entryPath, const QString& executablePath)
     return file.commit();
 }
 
-bool DeleteRunValue(const QString& entryPath)
+bool deleteRunValue(const QString& entryPath)
 {
     if (entryPath.isEmpty()) {
         return true;

@@ -4,16 +4,16 @@
 
 namespace kuvell {
 
-// ConfigHome() (platform/ConfigHome.h) + "/autostart/kuvell.desktop".
-QString DefaultAutostartEntryPath();
+// configHome() (platform/configHome.h) + "/autostart/kuvell.desktop".
+QString defaultAutostartEntryPath();
 
 // Writes the entry atomically (creating its folder); false when it could not be written.
-bool WriteRunValue(const QString& entryPath, const QString& executablePath);
+bool writeRunValue(const QString& entryPath, const QString& executablePath);
 // The running executable's absolute path as it is now: on Linux the kernel's
 // link follows a rename or move of the file while Kuvell runs.
-QString RunningExecutablePath();
+QString runningExecutablePath();
 
 // Removes the entry; a missing entry is fine (true). False only when it stays behind.
-bool DeleteRunValue(const QString& entryPath);
+bool deleteRunValue(const QString& entryPath);
 
 }  // namespace kuvell

@@ -2,7 +2,7 @@
 
 namespace kuvell {
 
-QColor ColourFromBgr(int32_t bgr)
+QColor colourFromBgr(int32_t bgr)
 {
     // The high byte carries nothing; a negative stored value keeps its low three bytes.
     const auto bits = static_cast<uint32_t>(bgr);
@@ -10,7 +10,7 @@ QColor ColourFromBgr(int32_t bgr)
                   static_cast<int>((bits >> 16) & 0xFFu));
 }
 
-int32_t BgrFromColour(const QColor& colour)
+int32_t bgrFromColour(const QColor& colour)
 {
     const QColor rgb = colour.toRgb();
     return static_cast<int32_t>(static_cast<uint32_t>(rgb.red()) |

@@ -5,7 +5,7 @@
 
 namespace kuvell {
 
-QColor ColourFromBgr(int32_t bgr);
-int32_t BgrFromColour(const QColor& colour);
+QColor colourFromBgr(int32_t bgr);
+int32_t bgrFromColour(const QColor& colour);
 
 }  // namespace kuvell

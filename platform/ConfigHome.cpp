@@ -4,7 +4,7 @@
 
 namespace kuvell {
 
-QString ConfigHome()
+QString configHome()
 {
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (QDir::isAbsolutePath(configHome)) {

@@ -7,6 +7,6 @@ namespace kuvell {
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config. A relative
 // value is invalid by the base-directory rules; followed, it would put the
 // settings wherever Kuvell happened to be started from.
-QString ConfigHome();
+QString configHome();
 
 }  // namespace kuvell

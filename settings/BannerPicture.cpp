@@ -12,20 +12,20 @@ namespace kuvell {
 namespace {
 
 // Bar heights of the little graph: two waves, so the picture is never flat.
-int BarHeight(int bar, double phase, int maxHeight)
+int barHeight(int bar, double phase, int maxHeight)
 {
     const double wave = 0.55 + 0.45 * std::sin(bar * 0.45 + phase) * std::cos(bar * 0.13);
     return static_cast<int>(std::nearbyint(wave * maxHeight));
 }
 
-void DrawGraph(QPainter& painter, const QRect& area)
+void drawGraph(QPainter& painter, const QRect& area)
 {
     constexpr int kBarStep = 4;
     const int bars = area.width() / kBarStep;
     for (int bar = 0; bar < bars; ++bar) {
         const int x = area.left() + bar * kBarStep;
-        const int download = BarHeight(bar, 0.0, area.height());
-        const int upload = BarHeight(bar, 2.1, area.height() / 2);
+        const int download = barHeight(bar, 0.0, area.height());
+        const int upload = barHeight(bar, 2.1, area.height() / 2);
         painter.fillRect(x, area.bottom() - download + 1, kBarStep - 1, download,
                          QColor(230, 60, 50));
         painter.fillRect(x, area.bottom() - upload + 1, kBarStep - 1, upload, QColor(70, 200, 90));
@@ -34,7 +34,7 @@ void DrawGraph(QPainter& painter, const QRect& area)
 
 }  // namespace
 
-QImage DrawBanner()
+QImage drawBanner()
 {
     QImage picture(BannerView::kDrawableWidth, BannerView::kDrawableHeight, QImage::Format_RGB888);
     QPainter painter(&picture);
@@ -45,7 +45,7 @@ QImage DrawBanner()
     sky.setColorAt(1.0, QColor(27, 94, 110));
     painter.fillRect(picture.rect(), sky);
 
-    DrawGraph(painter, QRect(10, 70, picture.width() - 20, 48));
+    drawGraph(painter, QRect(10, 70, picture.width() - 20, 48));
 
     QFont title(QStringLiteral("Tahoma"));
     title.setPixelSize(34);

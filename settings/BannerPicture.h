@@ -5,6 +5,6 @@
 namespace kuvell {
 
 // A 250 x 127, 24-bit picture: Kuvell's name over a small traffic graph.
-QImage DrawBanner();
+QImage drawBanner();
 
 }  // namespace kuvell

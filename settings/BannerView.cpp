@@ -17,7 +17,7 @@ BannerView::BannerView(QWidget* parent)
     canvas_.fill(Qt::white);
 }
 
-void BannerView::DrawRowFrom(int x, int y, QRgb colour)
+void BannerView::drawRowFrom(int x, int y, QRgb colour)
 {
     if (x < 0 || y < 0 || x >= canvas_.width() || y >= canvas_.height()) {
         return;
@@ -28,7 +28,7 @@ void BannerView::DrawRowFrom(int x, int y, QRgb colour)
     update(area.x() + x, area.y() + y, canvas_.width() - x, 1);
 }
 
-void BannerView::SetPicture(const QImage& picture)
+void BannerView::setPicture(const QImage& picture)
 {
     if (picture.isNull()) {
         canvas_.fill(Qt::white);

@@ -1,5 +1,5 @@
 #pragma once
-// Picture8: a sunken white box whose 250 x 127 drawable area keeps a persistent
+// bannerView_: a sunken white box whose 250 x 127 drawable area keeps a persistent
 // image, so what was drawn into it repaints after being covered.
 #include <QFrame>
 #include <QImage>
@@ -17,11 +17,11 @@ class BannerView : public QFrame
 
     // Paints row y from column x to the right edge in one colour; a position
     // outside the drawable area draws nothing.
-    void DrawRowFrom(int x, int y, QRgb colour);
+    void drawRowFrom(int x, int y, QRgb colour);
     // Replaces the whole persistent image (scaled to the drawable area if needed;
     // a null picture leaves it white).
-    void SetPicture(const QImage& picture);
-    const QImage& Picture() const { return canvas_; }
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return canvas_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -14,14 +14,14 @@ ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void ColourSwatch::SetColour(const QColor& colour)
+void ColourSwatch::setColour(const QColor& colour)
 {
     QPalette swatchPalette = palette();
     swatchPalette.setColor(QPalette::Window, colour);
     setPalette(swatchPalette);
 }
 
-QColor ColourSwatch::Colour() const { return palette().color(QPalette::Window); }
+QColor ColourSwatch::colour() const { return palette().color(QPalette::Window); }
 
 void ColourSwatch::mousePressEvent(QMouseEvent* event)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// A colour box (Picture5 .. Picture7) that reports a click: a left press and
+// A colour box (object names "Picture5" .. "Picture7") that reports a click: a left press and
 // release inside it.
 #include <QColor>
 #include <QFrame>
@@ -12,8 +12,8 @@ class ColourSwatch : public QFrame
   public:
     explicit ColourSwatch(QWidget* parent);
 
-    void SetColour(const QColor& colour);
-    QColor Colour() const;
+    void setColour(const QColor& colour);
+    QColor colour() const;
 
   signals:
     void clicked();

@@ -10,9 +10,9 @@ class MainWindowAccess
 {
 public:
     virtual ~MainWindowAccess() = default;
-    // The main window itself: target of SetTransparency, MakeTopMost, MakeNotTopMost.
+    // The main window itself: target of setTransparency, makeTopMost, makeNotTopMost.
     virtual QWidget* mainWindow() = 0;
-    // picbuffer's clear colour := colour (0x00BBGGRR); also clears the buffer.
+    // graphBuffer_'s clear colour := colour (0x00BBGGRR); also clears the buffer.
     virtual void setBufferBackground(int32_t colour) = 0;
     // Height += 15 twips, then width += 15 twips; the window lays itself out again.
     virtual void nudgeSize() = 0;

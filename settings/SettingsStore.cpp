@@ -15,14 +15,14 @@ namespace {
 
 // A name QSettings would read as a path, or as its catch-all "General" section,
 // never names a section or key of Kuvell's.
-bool IsPlainName(const QString& name)
+bool isPlainName(const QString& name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
            !name.contains(QLatin1Char('\\')) &&
            name.compare(QLatin1String("General"), Qt::CaseInsensitive) != 0;
 }
 
-std::unique_ptr<QSettings> OpenStore(const QString& filePath)
+std::unique_ptr<QSettings> openStore(const QString& filePath)
 {
     auto settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
     settings->setAtomicSyncRequired(true);  // QSaveFile: the old file survives a failed write
@@ -30,20 +30,20 @@ std::unique_ptr<QSettings> OpenStore(const QString& filePath)
 }
 
 // QSettings reads an unquoted, hand-edited "a,b" as a list; the text is the list joined back.
-QString StoredText(const QVariant& value)
+QString storedText(const QVariant& value)
 {
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
     return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
 }
 
-QByteArray FileBytes(const QString& filePath)
+QByteArray fileBytes(const QString& filePath)
 {
     QFile file(filePath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void ReportFailedWrite(const QString& filePath, const QString& section, const QString& key,
+void reportFailedWrite(const QString& filePath, const QString& section, const QString& key,
                        const char* reason)
 {
     std::fprintf(stderr, "kuvell: could not save %s/%s to %s: %s\n", qUtf8Printable(section),
@@ -54,31 +54,31 @@ void ReportFailedWrite(const QString& filePath, const QString& section, const QS
 
 SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
 
-QString SettingsStore::ReadSetting(const QString& section, const QString& key,
+QString SettingsStore::readSetting(const QString& section, const QString& key,
                                    const QString& defaultText) const
 {
-    if (!IsPlainName(section) || !IsPlainName(key)) return defaultText;
-    const std::unique_ptr<QSettings> settings = OpenStore(filePath_);
+    if (!isPlainName(section) || !isPlainName(key)) return defaultText;
+    const std::unique_ptr<QSettings> settings = openStore(filePath_);
     settings->beginGroup(section);
     if (!settings->contains(key)) return defaultText;
-    return StoredText(settings->value(key));
+    return storedText(settings->value(key));
 }
 
-bool SettingsStore::WriteSetting(const QString& section, const QString& key, const QString& text)
+bool SettingsStore::writeSetting(const QString& section, const QString& key, const QString& text)
 {
-    if (!IsPlainName(section) || !IsPlainName(key)) {
-        ReportFailedWrite(filePath_, section, key, "not a valid section or key name");
+    if (!isPlainName(section) || !isPlainName(key)) {
+        reportFailedWrite(filePath_, section, key, "not a valid section or key name");
         return false;
     }
-    const std::unique_ptr<QSettings> settings = OpenStore(filePath_);
+    const std::unique_ptr<QSettings> settings = openStore(filePath_);
     if (settings->status() == QSettings::AccessError) {
         // Unreadable, or something other than a file in its place: rewriting it
         // from what little was read would lose whatever it holds.
-        ReportFailedWrite(filePath_, section, key,
+        reportFailedWrite(filePath_, section, key,
                           "the settings file or its folder cannot be accessed");
         return false;
     }
-    const QByteArray before = FileBytes(filePath_);
+    const QByteArray before = fileBytes(filePath_);
     settings->beginGroup(section);
     settings->setValue(key, text);
     settings->endGroup();
@@ -87,13 +87,13 @@ bool SettingsStore::WriteSetting(const QString& section, const QString& key, con
     if (settings->status() == QSettings::FormatError) {
         // A parse error hides a later access error from status(); a rewrite of a
         // malformed file always changes its bytes, a failed one leaves them.
-        written = FileBytes(filePath_) != before;
+        written = fileBytes(filePath_) != before;
     }
     if (!written)
-        ReportFailedWrite(filePath_, section, key, "the file or its folder is not writable");
+        reportFailedWrite(filePath_, section, key, "the file or its folder is not writable");
     return written;
 }
 
-QString DefaultSettingsFilePath() { return ConfigHome() + QStringLiteral("/kuvell/kuvell.ini"); }
+QString defaultSettingsFilePath() { return configHome() + QStringLiteral("/kuvell/kuvell.ini"); }
 
 }  // namespace kuvell

@@ -12,13 +12,13 @@ public:
 
     // The stored text when the key exists (also when empty), else defaultText.
     // Reading never creates a file, group or key.
-    QString ReadSetting(const QString& section, const QString& key,
+    QString readSetting(const QString& section, const QString& key,
                         const QString& defaultText) const;
 
     // Stores text exactly; the file is replaced atomically. Returns false (and
     // says so on stderr) when the write did not reach the disk; the previous
     // file is then left intact.
-    bool WriteSetting(const QString& section, const QString& key, const QString& text);
+    bool writeSetting(const QString& section, const QString& key, const QString& text);
 
     const QString& filePath() const { return filePath_; }
 
@@ -26,7 +26,7 @@ private:
     QString filePath_;
 };
 
-// ConfigHome() (platform/ConfigHome.h) + "/kuvell/kuvell.ini".
-QString DefaultSettingsFilePath();
+// configHome() (platform/configHome.h) + "/kuvell/kuvell.ini".
+QString defaultSettingsFilePath();
 
 }  // namespace kuvell

@@ -20,13 +20,13 @@ struct WindowPlacement {  // twips; 0 where a read failed
 
 struct StartupSettings {
     WindowPlacement placement;
-    std::optional<int16_t> TransparencyLevel;  // nullopt when "visibility" failed to convert
+    std::optional<int16_t> transparencyLevel;  // nullopt when "visibility" failed to convert
 };
 
 // Fills `vars` from the store ("graphics", "installdate" (written once with
 // todayLongDate when it reads "null"), "visibility", colours, speed, placement,
 // totals, "ontop") and returns the placement and the transparency level.
-StartupSettings LoadStartupSettings(SettingsStore& store, ProgramVariables& vars,
+StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars,
                                     const QString& todayLongDate);
 
 }  // namespace kuvell

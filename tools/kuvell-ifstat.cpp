@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "monitor/core/TrafficTick.h"
-#include "stats/core/CIpHelper.h"
+#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/core/TextCodec.h"
 #include "stats/linux/NetlinkIfTableSource.h"
@@ -59,12 +59,12 @@ struct Options
     std::optional<uint64_t> count;
 };
 
-void ComplainAbout(std::string_view problem)
+void complainAbout(std::string_view problem)
 {
     std::cerr << "kuvell-ifstat: " << problem << "\nTry 'kuvell-ifstat --help'.\n";
 }
 
-std::optional<uint64_t> PositiveCount(std::string_view text)
+std::optional<uint64_t> positiveCount(std::string_view text)
 {
     uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -75,7 +75,7 @@ std::optional<uint64_t> PositiveCount(std::string_view text)
 }
 
 // nullopt (after a message on stderr) for an argument Kuvell does not know.
-std::optional<Options> ParseArguments(std::span<char*> arguments)
+std::optional<Options> parseArguments(std::span<char*> arguments)
 {
     Options options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -91,19 +91,19 @@ std::optional<Options> ParseArguments(std::span<char*> arguments)
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             }
-            options.count = PositiveCount(value);
+            options.count = positiveCount(value);
             if (!options.count) {
-                ComplainAbout("--count needs a whole number of lines, 1 or more, not \"" +
+                complainAbout("--count needs a whole number of lines, 1 or more, not \"" +
                               std::string(value) + "\"");
                 return std::nullopt;
             }
         } else {
-            ComplainAbout("unknown argument \"" + std::string(argument) + "\"");
+            complainAbout("unknown argument \"" + std::string(argument) + "\"");
             return std::nullopt;
         }
     }
     if (options.count && !options.watch) {
-        ComplainAbout("--count counts the lines of --watch; add --watch");
+        complainAbout("--count counts the lines of --watch; add --watch");
         return std::nullopt;
     }
     return options;
@@ -111,7 +111,7 @@ std::optional<Options> ParseArguments(std::span<char*> arguments)
 
 // Interface names and aliases are outside data: control characters would act on
 // the terminal, and tabs or line breaks would break the columns.
-std::string Printable(std::string_view text)
+std::string printable(std::string_view text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -136,63 +136,63 @@ class RecordingSource : public IfTableSource
   public:
     explicit RecordingSource(std::shared_ptr<IfTableSource> source) : source_(std::move(source)) {}
 
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) override
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override
     {
         const uint32_t capacity = size;
-        const uint32_t result = source_->GetIfTable(table, size, sort);
+        const uint32_t result = source_->getIfTable(table, size, sort);
         if (table != nullptr && result == kIfTableOk) {
             recorded_.assign(table, table + std::min(size, capacity));
         }
         return result;
     }
 
-    std::span<const uint8_t> Recorded() const { return recorded_; }
+    std::span<const uint8_t> recorded() const { return recorded_; }
 
   private:
     std::shared_ptr<IfTableSource> source_;
     std::vector<uint8_t> recorded_;
 };
 
-void PrintRow(const IfRowView& row)
+void printRow(const IfRowView& row)
 {
-    const std::string description = DescriptionText(row);
-    const std::string address = AdapterAddressText(PhysicalAddress(row));
-    std::cout << row.Unsigned(IfRowField::Index) << '\t' << Printable(Utf16LeToUtf8(row.Name()))
-              << '\t' << Printable(description.substr(0, description.find('\0'))) << '\t'
-              << row.Unsigned(IfRowField::Type) << '\t' << row.Unsigned(IfRowField::Mtu) << '\t'
-              << row.Unsigned(IfRowField::Speed) << '\t' << (address.empty() ? "-" : address)
-              << '\t' << row.Unsigned(IfRowField::AdminStatus) << '\t'
-              << row.Unsigned(IfRowField::OperStatus) << '\t' << row.Unsigned(IfRowField::InOctets)
-              << '\t' << row.Unsigned(IfRowField::OutOctets) << '\n';
+    const std::string description = descriptionText(row);
+    const std::string address = adapterAddressText(physicalAddress(row));
+    std::cout << row.unsignedField(IfRowField::Index) << '\t' << printable(utf16LeToUtf8(row.name()))
+              << '\t' << printable(description.substr(0, description.find('\0'))) << '\t'
+              << row.unsignedField(IfRowField::Type) << '\t' << row.unsignedField(IfRowField::Mtu) << '\t'
+              << row.unsignedField(IfRowField::Speed) << '\t' << (address.empty() ? "-" : address)
+              << '\t' << row.unsignedField(IfRowField::AdminStatus) << '\t'
+              << row.unsignedField(IfRowField::OperStatus) << '\t' << row.unsignedField(IfRowField::InOctets)
+              << '\t' << row.unsignedField(IfRowField::OutOctets) << '\n';
 }
 
-void ReportToStderr(std::string_view message) { std::cerr << "kuvell-ifstat: " << message << '\n'; }
+void reportToStderr(std::string_view message) { std::cerr << "kuvell-ifstat: " << message << '\n'; }
 
-int PrintSnapshot()
+int printSnapshot()
 {
     const auto source = std::make_shared<RecordingSource>(std::make_shared<NetlinkIfTableSource>());
     bool failed = false;
-    CIpHelper helper(source, [&failed](std::string_view message) {
-        ReportToStderr(message);
+    InterfaceTable helper(source, [&failed](std::string_view message) {
+        reportToStderr(message);
         failed = true;
     });
-    helper.Interfaces();
+    helper.interfaces();
     if (failed) {
         return kExitFailure;
     }
     std::cout << "index\tname\tdescription\ttype\tmtu\tspeed\taddress\tadmin\toper\tin-octets"
                  "\tout-octets\n";
-    const IfTableView table(source->Recorded());
-    for (std::size_t i = 0; i < table.RowCount(); ++i) {
-        PrintRow(table.Row(i));
+    const IfTableView table(source->recorded());
+    for (std::size_t i = 0; i < table.rowCount(); ++i) {
+        printRow(table.Row(i));
     }
-    std::cout << "BytesReceived " << helper.BytesReceived() << " BytesSent " << helper.BytesSent()
+    std::cout << "BytesReceived " << helper.bytesReceived() << " BytesSent " << helper.bytesSent()
               << '\n';
     std::cout.flush();
     return std::cout ? kExitOk : kExitFailure;
 }
 
-std::string LocaleDecimalSeparator()
+std::string localeDecimalSeparator()
 {
     std::setlocale(LC_ALL, "");
     const char* separator = std::localeconv()->decimal_point;
@@ -202,7 +202,7 @@ std::string LocaleDecimalSeparator()
 // Waits until the deadline; false when SIGINT or SIGTERM came first. The two
 // signals are blocked and taken here, so they end the program between lines,
 // never in the middle of one.
-bool WaitUntil(std::chrono::steady_clock::time_point deadline, const sigset_t& stopSignals)
+bool waitUntil(std::chrono::steady_clock::time_point deadline, const sigset_t& stopSignals)
 {
     for (;;) {
         const auto left = deadline - std::chrono::steady_clock::now();
@@ -223,9 +223,9 @@ bool WaitUntil(std::chrono::steady_clock::time_point deadline, const sigset_t& s
     }
 }
 
-int Watch(std::optional<uint64_t> count)
+int watch(std::optional<uint64_t> count)
 {
-    const std::string separator = LocaleDecimalSeparator();
+    const std::string separator = localeDecimalSeparator();
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -234,7 +234,7 @@ int Watch(std::optional<uint64_t> count)
     // A reader that goes away shows as a failed write, not a sudden death.
     ::signal(SIGPIPE, SIG_IGN);
 
-    CIpHelper helper(std::make_shared<NetlinkIfTableSource>(), ReportToStderr);
+    InterfaceTable helper(std::make_shared<NetlinkIfTableSource>(), reportToStderr);
     TrafficTick tick;
     // Our own totals, from 0: Kuvell's stored ones are never touched.
     int32_t receivedTotal = 0;
@@ -243,13 +243,13 @@ int Watch(std::optional<uint64_t> count)
     auto next = std::chrono::steady_clock::now();
     for (uint64_t lines = 0; !count || lines < *count; ++lines) {
         next += kTick;
-        if (!WaitUntil(next, stopSignals)) {
+        if (!waitUntil(next, stopSignals)) {
             return kExitOk;
         }
         // Like a timer, a late tick is not made up for by a burst of ticks.
         next = std::max(next, std::chrono::steady_clock::now() - kTick);
-        helper.Interfaces();
-        const TickTexts texts = tick.Sample(helper.BytesReceived(), helper.BytesSent(),
+        helper.interfaces();
+        const TickTexts texts = tick.sample(helper.bytesReceived(), helper.bytesSent(),
                                             receivedTotal, sentTotal, separator);
         std::cout << texts.label << '\n';
         std::cout.flush();
@@ -267,7 +267,7 @@ int main(int argc, char** argv)
 {
     // argv[0] is the program, when there is one at all.
     const std::span<char*> all(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0);
-    const auto options = kuvell::ParseArguments(all.empty() ? all : all.subspan(1));
+    const auto options = kuvell::parseArguments(all.empty() ? all : all.subspan(1));
     if (!options) {
         return kuvell::kExitUsage;
     }
@@ -275,5 +275,5 @@ int main(int argc, char** argv)
         std::cout << kuvell::kUsage;
         return kuvell::kExitOk;
     }
-    return options->watch ? kuvell::Watch(options->count) : kuvell::PrintSnapshot();
+    return options->watch ? kuvell::watch(options->count) : kuvell::printSnapshot();
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "stats/core/CIpHelper.h"
+#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/linux/IfTableEncoder.h"
 #include "stats/linux/NetlinkIfTableSource.h"
@@ -18,7 +18,7 @@
 namespace kuvell {
 namespace {
 
-std::vector<uint8_t> FortyRowTable()
+std::vector<uint8_t> fortyRowTable()
 {
     std::vector<LinkRow> rows(40);
     for (uint32_t i = 0; i < rows.size(); ++i) {
@@ -28,26 +28,26 @@ std::vector<uint8_t> FortyRowTable()
         rows[i].physAddr = {0x02, 0x42, 0xAC, 0x11, 0x00, static_cast<uint8_t>(i)};
         rows[i].inOctets = 1000u * i;
     }
-    return EncodeIfTable(rows);
+    return encodeIfTable(rows);
 }
 
 void BM_ParseFortyRowTable(benchmark::State& state)
 {
-    const std::vector<uint8_t> table = FortyRowTable();
+    const std::vector<uint8_t> table = fortyRowTable();
     for (auto _ : state) {
-        CInterfaces records;
-        benchmark::DoNotOptimize(ParseIfTable(table, records));
-        benchmark::DoNotOptimize(records.Count());
+        InterfaceRecords records;
+        benchmark::DoNotOptimize(parseIfTable(table, records));
+        benchmark::DoNotOptimize(records.count());
     }
 }
 BENCHMARK(BM_ParseFortyRowTable);
 
 void BM_RealSnapshot(benchmark::State& state)
 {
-    CIpHelper helper(std::make_shared<NetlinkIfTableSource>(), nullptr);
+    InterfaceTable helper(std::make_shared<NetlinkIfTableSource>(), nullptr);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(helper.Interfaces());
-        benchmark::DoNotOptimize(helper.BytesReceived());
+        benchmark::DoNotOptimize(helper.interfaces());
+        benchmark::DoNotOptimize(helper.bytesReceived());
     }
 }
 BENCHMARK(BM_RealSnapshot);

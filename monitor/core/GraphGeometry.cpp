@@ -5,14 +5,14 @@
 
 namespace kuvell {
 
-int32_t GraphScale(int32_t ConnectionSpeed)
+int32_t graphScale(int32_t connectionSpeed)
 {
     // |speed| * 1.3 / 10000 stays far inside the 32-bit range.
     return static_cast<int32_t>(
-        std::nearbyint(static_cast<double>(ConnectionSpeed) * 1.3 / 10000.0));
+        std::nearbyint(static_cast<double>(connectionSpeed) * 1.3 / 10000.0));
 }
 
-std::optional<RowSpan> BarRows(double value, int32_t graphScale, int displayHeight,
+std::optional<RowSpan> barRows(double value, int32_t graphScale, int displayHeight,
                                int bufferHeight)
 {
     if (graphScale == 0 || bufferHeight <= 0) {
@@ -32,10 +32,10 @@ std::optional<RowSpan> BarRows(double value, int32_t graphScale, int displayHeig
     return RowSpan{top <= 0 ? 0 : static_cast<int>(top), last};
 }
 
-std::array<Bar, 2> BarsInDrawOrder(double download, double upload, int32_t DLColor, int32_t ULColor)
+std::array<Bar, 2> barsInDrawOrder(double download, double upload, int32_t downloadColour, int32_t uploadColour)
 {
-    const Bar dl{download, DLColor};
-    const Bar ul{upload, ULColor};
+    const Bar dl{download, downloadColour};
+    const Bar ul{upload, uploadColour};
     if (download > upload) {
         return {dl, ul};
     }

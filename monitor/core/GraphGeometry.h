@@ -8,8 +8,8 @@
 namespace kuvell {
 
 // Kilobytes per tick that fill the whole graph height:
-// ConnectionSpeed * 1.3 / 10000, rounded ties-to-even. 0 for |speed| <= 3846.
-int32_t GraphScale(int32_t ConnectionSpeed);
+// connectionSpeed * 1.3 / 10000, rounded ties-to-even. 0 for |speed| <= 3846.
+int32_t graphScale(int32_t connectionSpeed);
 
 // Inclusive range of rows a bar paints.
 struct RowSpan
@@ -22,11 +22,11 @@ struct RowSpan
 // (single precision, rounded ties-to-even) down to Hb - 1, clipped to the
 // buffer's rows 0..Hb-1. No rows when the bar lies wholly outside the buffer or
 // when graphScale is 0 (the bar height is undefined then).
-std::optional<RowSpan> BarRows(double value, int32_t graphScale, int displayHeight,
+std::optional<RowSpan> barRows(double value, int32_t graphScale, int displayHeight,
                                int bufferHeight);
 
 // The column of history slot i: the newest slot sits at the buffer's right edge.
-inline constexpr int BarColumn(int bufferWidth, int slot) { return bufferWidth - slot; }
+inline constexpr int barColumn(int bufferWidth, int slot) { return bufferWidth - slot; }
 
 struct Bar
 {
@@ -36,7 +36,7 @@ struct Bar
 
 // The larger value's bar first, so the shorter one stays in front; on a tie the
 // download bar is drawn last and is the one that shows.
-std::array<Bar, 2> BarsInDrawOrder(double download, double upload, int32_t DLColor,
-                                   int32_t ULColor);
+std::array<Bar, 2> barsInDrawOrder(double download, double upload, int32_t downloadColour,
+                                   int32_t uploadColour);
 
 }  // namespace kuvell

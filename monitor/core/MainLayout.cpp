@@ -8,7 +8,7 @@ namespace {
 
 constexpr int64_t kGraphRightMargin = 160;  // from the graph's right edge to the outer right edge
 
-std::optional<int64_t> NonNegative(int64_t size)
+std::optional<int64_t> nonNegative(int64_t size)
 {
     if (size < 0) {
         return std::nullopt;
@@ -18,26 +18,26 @@ std::optional<int64_t> NonNegative(int64_t size)
 
 }  // namespace
 
-MainLayout LayoutForSize(int32_t width, int32_t height, int16_t ExtraGraphHeight)
+MainLayout layoutForSize(int32_t width, int32_t height, int16_t extraGraphHeight)
 {
     const int64_t W = width;
     const int64_t H = height;
-    const int64_t G = ExtraGraphHeight;
+    const int64_t G = extraGraphHeight;
     // In graph-only mode the panel grows 280 twips, 15 more than the graph boxes.
     const int64_t panelExtra = G == kGraphOnlyExtraHeight ? G + 15 : 0;
 
     MainLayout layout;
-    layout.picdisplayLeft = W - kpicdisplayWidth - kGraphRightMargin;
-    layout.picdisplayHeight = NonNegative(H - 360 + G);
-    layout.picbufferHeight = NonNegative(H - 360 + G);
-    layout.Picture1Height = NonNegative(H - 390 + panelExtra);
-    layout.Label8Top = H - 370 + G;
-    layout.Label8Width = NonNegative(W - 135);
-    layout.Label8FontPoints = Label8FontPoints(width);
+    layout.graphViewLeft = W - kGraphViewWidth - kGraphRightMargin;
+    layout.graphViewHeight = nonNegative(H - 360 + G);
+    layout.graphBufferHeight = nonNegative(H - 360 + G);
+    layout.graphPanelHeight = nonNegative(H - 390 + panelExtra);
+    layout.rateLabelTop = H - 370 + G;
+    layout.rateLabelWidth = nonNegative(W - 135);
+    layout.rateLabelFontPoints = rateLabelFontPoints(width);
     return layout;
 }
 
-std::optional<int> Label8FontPoints(int32_t width)
+std::optional<int> rateLabelFontPoints(int32_t width)
 {
     if (width > 2220) {
         return 10;

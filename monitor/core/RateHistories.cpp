@@ -6,7 +6,7 @@ namespace kuvell {
 
 namespace {
 
-void AdvanceOne(std::array<double, kHistorySlots>& history, int32_t delta)
+void advanceOne(std::array<double, kHistorySlots>& history, int32_t delta)
 {
     // Slot 1 is copied to slot 2 and keeps its value; slot 300 is never written.
     std::copy_backward(history.begin() + kNewestSlot, history.begin() + kOldestFilledSlot,
@@ -18,10 +18,10 @@ void AdvanceOne(std::array<double, kHistorySlots>& history, int32_t delta)
 
 }  // namespace
 
-void RateHistories::Advance(int32_t DLdelta, int32_t ULdelta)
+void RateHistories::advance(int32_t downloadDelta, int32_t uploadDelta)
 {
-    AdvanceOne(DownloadHistory, DLdelta);
-    AdvanceOne(UploadHistory, ULdelta);
+    advanceOne(downloadHistory, downloadDelta);
+    advanceOne(uploadHistory, uploadDelta);
 }
 
 }  // namespace kuvell

@@ -13,13 +13,13 @@ inline constexpr std::size_t kOldestFilledSlot = 299;
 
 struct RateHistories
 {
-    std::array<double, kHistorySlots> DownloadHistory{};
-    std::array<double, kHistorySlots> UploadHistory{};
+    std::array<double, kHistorySlots> downloadHistory{};
+    std::array<double, kHistorySlots> uploadHistory{};
 
     // Moves every sample one slot older (slot 299 drops out) and stores the new
     // tick in slot 1. A negative delta keeps slot 1 as it was, so the previous
     // value is shown again.
-    void Advance(int32_t DLdelta, int32_t ULdelta);
+    void advance(int32_t downloadDelta, int32_t uploadDelta);
 };
 
 }  // namespace kuvell

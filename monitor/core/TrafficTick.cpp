@@ -15,14 +15,14 @@ constexpr int32_t kMaxBytesPerTick = 200000;
 
 // The counters are 32-bit and wrap, so the difference is taken modulo 2^32: a
 // counter passing 2^31 or 2^32 between two ticks still gives the true small amount.
-int32_t CounterDifference(int32_t current, int32_t previous)
+int32_t counterDifference(int32_t current, int32_t previous)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(current) - static_cast<uint32_t>(previous));
 }
 
 // The totals must read back through the store's 32-bit reader, so they stop at
 // the largest value instead of wrapping negative.
-void AddToTotal(int32_t& total, int32_t amount)
+void addToTotal(int32_t& total, int32_t amount)
 {
     const int64_t sum = static_cast<int64_t>(total) + amount;
     total = static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
@@ -31,9 +31,9 @@ void AddToTotal(int32_t& total, int32_t amount)
 
 // kb/s to one decimal. bytes / 1024 * 10 is exact for every 32-bit count, so
 // exact halves occur (256 bytes are 0.25) and round to even.
-double RateOf(int32_t bytes) { return std::nearbyint(bytes / 1024.0 * 10.0) / 10.0; }
+double rateOf(int32_t bytes) { return std::nearbyint(bytes / 1024.0 * 10.0) / 10.0; }
 
-std::optional<int> TrayImageFor(double dl, double ul)
+std::optional<int> trayImageFor(double dl, double ul)
 {
     if (dl > 0 && ul > 0) {
         return 4;
@@ -52,41 +52,41 @@ std::optional<int> TrayImageFor(double dl, double ul)
 
 }  // namespace
 
-TickTexts TrafficTick::Sample(int32_t bytesReceived, int32_t bytesSent, int32_t& DLtot,
-                              int32_t& ULtot, std::string_view decimalSeparator)
+TickTexts TrafficTick::sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal,
+                              int32_t& uploadTotal, std::string_view decimalSeparator)
 {
-    CurBytesReceived = bytesReceived;
-    CurBytesSent = bytesSent;
-    const int32_t UL = CounterDifference(CurBytesSent, PrevBytesSent);
-    const int32_t DL = CounterDifference(CurBytesReceived, PrevBytesReceived);
-    ULdelta_ = UL;
-    DLdelta_ = DL;
+    currentBytesReceived_ = bytesReceived;
+    currentBytesSent_ = bytesSent;
+    const int32_t UL = counterDifference(currentBytesSent_, previousBytesSent_);
+    const int32_t DL = counterDifference(currentBytesReceived_, previousBytesReceived_);
+    uploadDelta_ = UL;
+    downloadDelta_ = DL;
 
     if (DL > kMaxBytesPerTick || DL < 0) {
-        DLdelta_ = 0;
-        ULdelta_ = 0;
+        downloadDelta_ = 0;
+        uploadDelta_ = 0;
     } else if (UL >= 0 && UL <= kMaxBytesPerTick) {
-        AddToTotal(ULtot, UL);
-        AddToTotal(DLtot, DL);
+        addToTotal(uploadTotal, UL);
+        addToTotal(downloadTotal, DL);
     }
     // Otherwise the download counts but the upload fell or jumped: it is shown as
     // it is for this tick, and neither total grows.
 
     TickTexts texts;
-    texts.dl = RateOf(DLdelta_);
-    texts.ul = RateOf(ULdelta_);
-    const std::string rates = "DL: " + NumberToText(texts.dl, decimalSeparator) +
-                              " kb/s - UL: " + NumberToText(texts.ul, decimalSeparator) + " kb/s";
+    texts.dl = rateOf(downloadDelta_);
+    texts.ul = rateOf(uploadDelta_);
+    const std::string rates = "DL: " + numberToText(texts.dl, decimalSeparator) +
+                              " kb/s - UL: " + numberToText(texts.ul, decimalSeparator) + " kb/s";
     texts.label = rates;
-    texts.trayImage = TrayImageFor(texts.dl, texts.ul);
-    texts.tip = TipField("Kuvell - " + rates);
+    texts.trayImage = trayImageFor(texts.dl, texts.ul);
+    texts.tip = tipField("Kuvell - " + rates);
 
-    PrevBytesReceived = CurBytesReceived;
-    PrevBytesSent = CurBytesSent;
+    previousBytesReceived_ = currentBytesReceived_;
+    previousBytesSent_ = currentBytesSent_;
     return texts;
 }
 
-std::string TipField(std::string_view text)
+std::string tipField(std::string_view text)
 {
     // The field holds characters, not bytes: a locale's decimal separator may
     // take several UTF-8 bytes and still counts as one. The field always keeps
@@ -107,7 +107,7 @@ std::string TipField(std::string_view text)
     return field;
 }
 
-std::string TipText(std::string_view field)
+std::string tipText(std::string_view field)
 {
     return std::string(field.substr(0, field.find('\0')));
 }

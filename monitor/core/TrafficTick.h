@@ -14,7 +14,7 @@ struct TickTexts
     double ul = 0;
     std::string label;             // "DL: <dl> kb/s - UL: <ul> kb/s"
     std::optional<int> trayImage;  // 1..4, nullopt = leave the icon as it is
-    std::string tip;               // the 64-character tooltip field (TipField)
+    std::string tip;               // the 64-character tooltip field (tipField)
 };
 
 class TrafficTick
@@ -22,27 +22,27 @@ class TrafficTick
   public:
     // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
     // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
-    TickTexts Sample(int32_t bytesReceived, int32_t bytesSent, int32_t& DLtot, int32_t& ULtot,
+    TickTexts sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal, int32_t& uploadTotal,
                      std::string_view decimalSeparator);
 
-    int32_t DLdelta() const { return DLdelta_; }
-    int32_t ULdelta() const { return ULdelta_; }
+    int32_t downloadDelta() const { return downloadDelta_; }
+    int32_t uploadDelta() const { return uploadDelta_; }
 
   private:
-    int32_t PrevBytesReceived = 0;
-    int32_t CurBytesReceived = 0;
-    int32_t PrevBytesSent = 0;
-    int32_t CurBytesSent = 0;
-    int32_t DLdelta_ = 0;
-    int32_t ULdelta_ = 0;
+    int32_t previousBytesReceived_ = 0;
+    int32_t currentBytesReceived_ = 0;
+    int32_t previousBytesSent_ = 0;
+    int32_t currentBytesSent_ = 0;
+    int32_t downloadDelta_ = 0;
+    int32_t uploadDelta_ = 0;
 };
 
 inline constexpr std::size_t kTipFieldLength = 64;
 
 // text + NUL, padded with blanks to 64 characters; a longer text is cut to 63
 // characters so the NUL stays. Characters, not bytes: UTF-8 sequences count once.
-std::string TipField(std::string_view text);
+std::string tipField(std::string_view text);
 // The visible tooltip: the field up to its NUL.
-std::string TipText(std::string_view field);
+std::string tipText(std::string_view field);
 
 }  // namespace kuvell

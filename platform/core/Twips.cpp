@@ -5,7 +5,7 @@
 
 namespace kuvell {
 
-int32_t TwipsToPixels(double twips)
+int32_t twipsToPixels(double twips)
 {
     if (std::isnan(twips)) {
         return 0;

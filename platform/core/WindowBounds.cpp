@@ -4,7 +4,7 @@
 
 namespace kuvell {
 
-WindowSize ClampWindowSize(WindowSize proposed)
+WindowSize clampWindowSize(WindowSize proposed)
 {
     // Raising to the minimum and then capping at the maximum is a plain clamp,
     // since every minimum lies below its maximum.

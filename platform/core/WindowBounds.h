@@ -16,6 +16,6 @@ struct WindowSize
 };
 
 // The MinMaxWindowProc arithmetic: raise to the minimum first, then cap at the maximum.
-WindowSize ClampWindowSize(WindowSize proposed);
+WindowSize clampWindowSize(WindowSize proposed);
 
 }  // namespace kuvell

@@ -10,15 +10,15 @@
 namespace kuvell {
 
 struct ProgramVariables {
-    int32_t DLColor = 0;  // colours are 0x00BBGGRR
-    int32_t ULColor = 0;
-    int32_t BGColor = 0;
-    int32_t ConnectionSpeed = 0;
-    int32_t DLtot = 0;  // bytes
-    int32_t ULtot = 0;
-    bool OnTop = false;
-    std::string InstallDate;       // UTF-8, shown unchanged
-    int16_t ExtraGraphHeight = 0;  // twips: 265 in graph-only layout, else 0
+    int32_t downloadColour = 0;  // colours are 0x00BBGGRR
+    int32_t uploadColour = 0;
+    int32_t backgroundColour = 0;
+    int32_t connectionSpeed = 0;
+    int32_t downloadTotal = 0;  // bytes
+    int32_t uploadTotal = 0;
+    bool onTop = false;
+    std::string installDate;       // UTF-8, shown unchanged
+    int16_t extraGraphHeight = 0;  // twips: 265 in graph-only layout, else 0
 };
 
 inline constexpr int16_t kGraphOnlyExtraHeight = 265;
@@ -28,6 +28,6 @@ inline constexpr std::array<int16_t, 10> kTransparencyAlpha = {26,  51,  76,  10
                                                                153, 178, 204, 230, 255};
 
 // Alpha for a stored level 0..9; nullopt for any other level (no transparency is applied).
-std::optional<int16_t> TransparencyAlpha(int32_t level);
+std::optional<int16_t> transparencyAlpha(int32_t level);
 
 }  // namespace kuvell

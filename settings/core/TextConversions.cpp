@@ -8,25 +8,25 @@ namespace kuvell {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view TrimBlanks(std::string_view text)
+std::string_view trimBlanks(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
 }
 
-bool IsAllDigits(std::string_view text)
+bool isAllDigits(std::string_view text)
 {
     for (char c : text)
-        if (!IsDigit(c)) return false;
+        if (!isDigit(c)) return false;
     return true;
 }
 
 // "&H" (or "&h") followed by hexadecimal digits.
-bool HasHexPrefix(std::string_view text)
+bool hasHexPrefix(std::string_view text)
 {
     return text.size() >= 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h');
 }
@@ -39,7 +39,7 @@ struct DecimalParts
 };
 
 // [sign] digits [. digits], at least one digit; the text is already trimmed.
-std::optional<DecimalParts> SplitDecimal(std::string_view text)
+std::optional<DecimalParts> splitDecimal(std::string_view text)
 {
     DecimalParts parts;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -50,14 +50,14 @@ std::optional<DecimalParts> SplitDecimal(std::string_view text)
     parts.whole = text.substr(0, point);
     if (point != std::string_view::npos) parts.fraction = text.substr(point + 1);
     if (parts.whole.empty() && parts.fraction.empty()) return std::nullopt;
-    if (!IsAllDigits(parts.whole) || !IsAllDigits(parts.fraction)) return std::nullopt;
+    if (!isAllDigits(parts.whole) || !isAllDigits(parts.fraction)) return std::nullopt;
     return parts;
 }
 
 // The digits give the bit pattern of a `bits`-wide two's-complement integer, as
 // the classic notation does: at most bits/4 significant digits (leading zeros
 // are free), so "&HFFFFFFFF" is -1 for 32 bits and "&HFFFF" is -1 for 16 bits.
-std::optional<int64_t> ParseHexPattern(std::string_view digits, int bits)
+std::optional<int64_t> parseHexPattern(std::string_view digits, int bits)
 {
     if (digits.empty()) return std::nullopt;
     const std::size_t firstSignificant = digits.find_first_not_of('0');
@@ -78,7 +78,7 @@ std::optional<int64_t> ParseHexPattern(std::string_view digits, int bits)
 
 // Decimal magnitude rounded ties-to-even on the exact digits (no detour through
 // a double, so "0.50000000000000001" rounds up). nullopt above `limit`.
-std::optional<uint64_t> RoundedMagnitude(const DecimalParts& parts, uint64_t limit)
+std::optional<uint64_t> roundedMagnitude(const DecimalParts& parts, uint64_t limit)
 {
     uint64_t magnitude = 0;
     for (char c : parts.whole) {
@@ -95,16 +95,16 @@ std::optional<uint64_t> RoundedMagnitude(const DecimalParts& parts, uint64_t lim
     return magnitude;
 }
 
-std::optional<int64_t> ParseInteger(std::string_view text, int bits)
+std::optional<int64_t> parseInteger(std::string_view text, int bits)
 {
-    text = TrimBlanks(text);
-    if (HasHexPrefix(text)) return ParseHexPattern(text.substr(2), bits);
+    text = trimBlanks(text);
+    if (hasHexPrefix(text)) return parseHexPattern(text.substr(2), bits);
 
-    const std::optional<DecimalParts> parts = SplitDecimal(text);
+    const std::optional<DecimalParts> parts = splitDecimal(text);
     if (!parts) return std::nullopt;
     const int64_t maxValue = (int64_t{1} << (bits - 1)) - 1;
     const auto limit = static_cast<uint64_t>(maxValue) + 1;  // the most negative value's size
-    const std::optional<uint64_t> magnitude = RoundedMagnitude(*parts, limit);
+    const std::optional<uint64_t> magnitude = roundedMagnitude(*parts, limit);
     if (!magnitude) return std::nullopt;
     const int64_t value =
         parts->negative ? -static_cast<int64_t>(*magnitude) : static_cast<int64_t>(*magnitude);
@@ -112,7 +112,7 @@ std::optional<int64_t> ParseInteger(std::string_view text, int bits)
     return value;
 }
 
-std::string TrimTrailingZeros(std::string digits)
+std::string trimTrailingZeros(std::string digits)
 {
     const std::size_t last = digits.find_last_not_of('0');
     digits.erase(last == std::string::npos ? 0 : last + 1);
@@ -121,29 +121,29 @@ std::string TrimTrailingZeros(std::string digits)
 
 }  // namespace
 
-std::optional<int32_t> TextToInt32(std::string_view text)
+std::optional<int32_t> textToInt32(std::string_view text)
 {
-    const std::optional<int64_t> value = ParseInteger(text, 32);
+    const std::optional<int64_t> value = parseInteger(text, 32);
     if (!value) return std::nullopt;
     return static_cast<int32_t>(*value);
 }
 
-std::optional<int16_t> TextToInt16(std::string_view text)
+std::optional<int16_t> textToInt16(std::string_view text)
 {
-    const std::optional<int64_t> value = ParseInteger(text, 16);
+    const std::optional<int64_t> value = parseInteger(text, 16);
     if (!value) return std::nullopt;
     return static_cast<int16_t>(*value);
 }
 
-std::optional<double> TextToNumber(std::string_view text)
+std::optional<double> textToNumber(std::string_view text)
 {
-    text = TrimBlanks(text);
-    if (HasHexPrefix(text)) {
-        const std::optional<int64_t> value = ParseHexPattern(text.substr(2), 32);
+    text = trimBlanks(text);
+    if (hasHexPrefix(text)) {
+        const std::optional<int64_t> value = parseHexPattern(text.substr(2), 32);
         if (!value) return std::nullopt;
         return static_cast<double>(*value);
     }
-    const std::optional<DecimalParts> parts = SplitDecimal(text);
+    const std::optional<DecimalParts> parts = splitDecimal(text);
     if (!parts) return std::nullopt;
     std::string plain = parts->negative ? "-0" : "0";
     plain.append(parts->whole);
@@ -155,9 +155,9 @@ std::optional<double> TextToNumber(std::string_view text)
     return value;
 }
 
-std::optional<bool> TextToBoolean(std::string_view text)
+std::optional<bool> textToBoolean(std::string_view text)
 {
-    const std::string_view trimmed = TrimBlanks(text);
+    const std::string_view trimmed = trimBlanks(text);
     const auto equalsIgnoringCase = [trimmed](std::string_view word) {
         if (trimmed.size() != word.size()) return false;
         for (std::size_t i = 0; i < word.size(); ++i) {
@@ -169,12 +169,12 @@ std::optional<bool> TextToBoolean(std::string_view text)
     };
     if (equalsIgnoringCase("true")) return true;
     if (equalsIgnoringCase("false")) return false;
-    const std::optional<double> number = TextToNumber(trimmed);
+    const std::optional<double> number = textToNumber(trimmed);
     if (!number) return std::nullopt;
     return *number != 0;
 }
 
-std::string IntegerToText(int64_t value)
+std::string integerToText(int64_t value)
 {
     char buffer[24];
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -182,7 +182,7 @@ std::string IntegerToText(int64_t value)
     return std::string(buffer, ptr);
 }
 
-std::string NumberToText(double value, std::string_view decimalSeparator)
+std::string numberToText(double value, std::string_view decimalSeparator)
 {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
@@ -200,8 +200,8 @@ std::string NumberToText(double value, std::string_view decimalSeparator)
     const std::size_t exponentMark = scientific.find('e');
     std::string digits;
     for (char c : scientific.substr(mantissaStart, exponentMark - mantissaStart))
-        if (IsDigit(c)) digits.push_back(c);
-    digits = TrimTrailingZeros(std::move(digits));
+        if (isDigit(c)) digits.push_back(c);
+    digits = trimTrailingZeros(std::move(digits));
     std::string_view exponentText = scientific.substr(exponentMark + 1);
     if (exponentText.front() == '+') exponentText.remove_prefix(1);
     int exponent = 0;

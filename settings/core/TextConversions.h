@@ -15,22 +15,22 @@ namespace kuvell {
 // too, no sign) are the type's two's-complement bit pattern: at most 8
 // significant digits for 32 bits ("&HFFFFFFFF" is -1), 4 for 16 bits ("&HFFFF"
 // is -1); leading zeros do not count. No exponent, no grouping, "." only.
-std::optional<int32_t> TextToInt32(std::string_view text);
-std::optional<int16_t> TextToInt16(std::string_view text);
+std::optional<int32_t> textToInt32(std::string_view text);
+std::optional<int16_t> textToInt16(std::string_view text);
 
 // Decimal text as a double, for numeric equality tests ("1" and "1.0" both equal 1).
-std::optional<double> TextToNumber(std::string_view text);
+std::optional<double> textToNumber(std::string_view text);
 
 // "true"/"false" in any letter case, or a number (0 false, anything else true).
-std::optional<bool> TextToBoolean(std::string_view text);
+std::optional<bool> textToBoolean(std::string_view text);
 
 // Decimal text of an integer: optional minus sign and digits, nothing else.
-std::string IntegerToText(int64_t value);
+std::string integerToText(int64_t value);
 
 // Plain decimal notation, at most 15 significant digits, no trailing zeros, no
 // grouping, no exponent; a negative zero is written "0". Store texts use ".",
 // numbers shown to the user the locale's separator. A value that is not a
 // finite number is written "NaN", "Infinity" or "-Infinity", which no reader accepts.
-std::string NumberToText(double value, std::string_view decimalSeparator = ".");
+std::string numberToText(double value, std::string_view decimalSeparator = ".");
 
 }  // namespace kuvell

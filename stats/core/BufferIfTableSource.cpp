@@ -15,7 +15,7 @@ BufferIfTableSource::BufferIfTableSource(std::vector<uint8_t> table) : table_(st
     }
 }
 
-uint32_t ServeIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
+uint32_t serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
 {
     // Never more than a 32-bit size can tell the caller to allocate.
     const auto needed = static_cast<uint32_t>(
@@ -27,14 +27,14 @@ uint32_t ServeIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& 
     std::copy_n(taken.begin(), needed, table);
     size = needed;
     if (sort) {
-        SortIfTableByIndex(std::span<uint8_t>(table, needed));
+        sortIfTableByIndex(std::span<uint8_t>(table, needed));
     }
     return kIfTableOk;
 }
 
-uint32_t BufferIfTableSource::GetIfTable(uint8_t* table, uint32_t& size, bool sort)
+uint32_t BufferIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
 {
-    return ServeIfTable(table_, table, size, sort);
+    return serveIfTable(table_, table, size, sort);
 }
 
 }  // namespace kuvell

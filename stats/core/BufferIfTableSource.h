@@ -12,7 +12,7 @@ namespace kuvell {
 // Answers a table call from a table already taken: a null or too small table
 // gets the size needed and kIfTableBufferTooSmall, a large enough one a copy
 // (sorted by interface index on request) and kIfTableOk.
-uint32_t ServeIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort);
+uint32_t serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort);
 
 class BufferIfTableSource : public IfTableSource
 {
@@ -20,7 +20,7 @@ class BufferIfTableSource : public IfTableSource
     // Throws std::length_error for a buffer larger than a 32-bit size can report.
     explicit BufferIfTableSource(std::vector<uint8_t> table);
 
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) override;
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
 
   private:
     std::vector<uint8_t> table_;

@@ -7,44 +7,44 @@
 namespace kuvell {
 namespace {
 
-void FillFromAddressedRow(const IfRowView& row, CInterface& record)
+void fillFromAddressedRow(const IfRowView& row, InterfaceRecord& record)
 {
-    record.AdapterAddress(AdapterAddressText(PhysicalAddress(row)));
-    record.AdminStatus(row.Signed(IfRowField::AdminStatus));
-    record.InterfaceIndex(row.Signed(IfRowField::Index));
-    record.DiscardedIncomingPackets(row.Signed(IfRowField::InDiscards));
-    record.IncomingErrors(row.Signed(IfRowField::InErrors));
-    record.NonunicastPacketsReceived(row.Signed(IfRowField::InNUcastPkts));
-    record.OctetsReceived(row.Signed(IfRowField::InOctets));
-    record.UnicastPacketsReceived(row.Signed(IfRowField::InUcastPkts));
-    record.UnknownProtocolPackets(row.Signed(IfRowField::InUnknownProtos));
-    record.MaximumTransmissionUnit(row.Signed(IfRowField::Mtu));
-    record.OperationalStatus(row.Signed(IfRowField::OperStatus));
-    record.DiscardedOutgoingPackets(row.Signed(IfRowField::OutDiscards));
-    record.OutgoingErrors(row.Signed(IfRowField::OutErrors));
-    record.NonunicastPacketsSent(row.Signed(IfRowField::OutNUcastPkts));
-    record.OctetsSent(row.Signed(IfRowField::OutOctets));
-    record.OutputQueueLength(row.Signed(IfRowField::OutQLen));
-    record.UnicastPacketsSent(row.Signed(IfRowField::OutUcastPkts));
-    record.Speed(row.Signed(IfRowField::Speed));
-    record.InterfaceType(row.Signed(IfRowField::Type));
+    record.adapterAddress(adapterAddressText(physicalAddress(row)));
+    record.adminStatus(row.signedField(IfRowField::AdminStatus));
+    record.interfaceIndex(row.signedField(IfRowField::Index));
+    record.discardedIncomingPackets(row.signedField(IfRowField::InDiscards));
+    record.incomingErrors(row.signedField(IfRowField::InErrors));
+    record.nonunicastPacketsReceived(row.signedField(IfRowField::InNUcastPkts));
+    record.octetsReceived(row.signedField(IfRowField::InOctets));
+    record.unicastPacketsReceived(row.signedField(IfRowField::InUcastPkts));
+    record.unknownProtocolPackets(row.signedField(IfRowField::InUnknownProtos));
+    record.maximumTransmissionUnit(row.signedField(IfRowField::Mtu));
+    record.operationalStatus(row.signedField(IfRowField::OperStatus));
+    record.discardedOutgoingPackets(row.signedField(IfRowField::OutDiscards));
+    record.outgoingErrors(row.signedField(IfRowField::OutErrors));
+    record.nonunicastPacketsSent(row.signedField(IfRowField::OutNUcastPkts));
+    record.octetsSent(row.signedField(IfRowField::OutOctets));
+    record.outputQueueLength(row.signedField(IfRowField::OutQLen));
+    record.unicastPacketsSent(row.signedField(IfRowField::OutUcastPkts));
+    record.speed(row.signedField(IfRowField::Speed));
+    record.interfaceType(row.signedField(IfRowField::Type));
     // The whole field, padding included: under a one-byte code page a UTF-16
     // name shows a NUL after each ASCII letter, exactly as the table holds it.
-    record.InterfaceName(Latin1ToUtf8(row.Name()));
+    record.interfaceName(latin1ToUtf8(row.name()));
 }
 
 }  // namespace
 
-std::string DescriptionText(const IfRowView& row)
+std::string descriptionText(const IfRowView& row)
 {
     // The length is a count, so it is read unsigned: a huge value keeps the
     // whole field rather than being taken as negative.
     const std::size_t keep =
-        std::min<std::size_t>(row.Unsigned(IfRowField::DescrLen), kIfRowDescrSize);
-    return Latin1ToUtf8(row.Descr().first(keep));
+        std::min<std::size_t>(row.unsignedField(IfRowField::DescrLen), kIfRowDescrSize);
+    return latin1ToUtf8(row.descr().first(keep));
 }
 
-std::string AdapterAddressText(std::span<const uint8_t> address)
+std::string adapterAddressText(std::span<const uint8_t> address)
 {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     std::string text;
@@ -64,29 +64,29 @@ std::string AdapterAddressText(std::span<const uint8_t> address)
     return text;
 }
 
-std::span<const uint8_t> PhysicalAddress(const IfRowView& row)
+std::span<const uint8_t> physicalAddress(const IfRowView& row)
 {
-    const int32_t declared = row.Signed(IfRowField::PhysAddrLen);
+    const int32_t declared = row.signedField(IfRowField::PhysAddrLen);
     if (declared <= 0) {
         return {};
     }
-    return row.PhysAddr().first(std::min<std::size_t>(declared, kIfRowPhysAddrSize));
+    return row.physAddr().first(std::min<std::size_t>(declared, kIfRowPhysAddrSize));
 }
 
-TrafficCounters ParseIfTable(std::span<const uint8_t> buffer, CInterfaces& into)
+TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& into)
 {
     TrafficCounters counters;
     const IfTableView table(buffer);
-    const std::size_t rows = table.RowCount();
+    const std::size_t rows = table.rowCount();
     for (std::size_t i = 0; i < rows; ++i) {
         const IfRowView row = table.Row(i);
-        auto record = std::make_shared<CInterface>();
-        record->InterfaceDescription(DescriptionText(row));
-        if (row.Signed(IfRowField::PhysAddrLen) > 0) {
-            FillFromAddressedRow(row, *record);
-            counters = {row.Signed(IfRowField::InOctets), row.Signed(IfRowField::OutOctets)};
+        auto record = std::make_shared<InterfaceRecord>();
+        record->interfaceDescription(descriptionText(row));
+        if (row.signedField(IfRowField::PhysAddrLen) > 0) {
+            fillFromAddressedRow(row, *record);
+            counters = {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets)};
         }
-        into.Add(record);
+        into.add(record);
     }
     return counters;
 }

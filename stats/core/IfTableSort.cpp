@@ -8,16 +8,16 @@
 
 namespace kuvell {
 
-void SortIfTableByIndex(std::span<uint8_t> table)
+void sortIfTableByIndex(std::span<uint8_t> table)
 {
     using Row = std::array<uint8_t, kIfRowSize>;
     const IfTableView view(table);
-    std::vector<Row> rows(view.RowCount());
+    std::vector<Row> rows(view.rowCount());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::ranges::copy(view.Row(i).Bytes(), rows[i].begin());
+        std::ranges::copy(view.Row(i).bytes(), rows[i].begin());
     }
     const auto index = [](const Row& row) {
-        return IfRowView(std::span<const uint8_t, kIfRowSize>(row)).Unsigned(IfRowField::Index);
+        return IfRowView(std::span<const uint8_t, kIfRowSize>(row)).unsignedField(IfRowField::Index);
     };
     std::ranges::stable_sort(rows, {}, index);
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -18,7 +18,7 @@ class IfTableSource
     // Otherwise fills table, which holds size bytes, and returns kIfTableOk; a
     // table too small for the rows gives kIfTableBufferTooSmall and the size
     // needed. sort orders the rows by interface index instead of the system's order.
-    virtual uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) = 0;
+    virtual uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) = 0;
 };
 
 }  // namespace kuvell

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c)
+void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -28,7 +28,7 @@ void AppendUtf8(std::string& out, char32_t c)
 
 // Decodes one code point at text[pos] and advances pos; nullopt (pos advanced
 // by one byte) for a malformed, overlong or surrogate sequence.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos)
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos)
 {
     const auto lead = static_cast<uint8_t>(text[pos++]);
     if (lead < 0x80) {
@@ -72,7 +72,7 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos)
 
 }  // namespace
 
-std::string Latin1ToUtf8(std::span<const uint8_t> bytes)
+std::string latin1ToUtf8(std::span<const uint8_t> bytes)
 {
     // Written through a pointer: every snapshot converts 768 bytes a row.
     std::string out(2 * bytes.size(), '\0');
@@ -89,17 +89,17 @@ std::string Latin1ToUtf8(std::span<const uint8_t> bytes)
     return out;
 }
 
-std::string Utf8ToLatin1(std::string_view text)
+std::string utf8ToLatin1(std::string_view text)
 {
     std::string out;
     for (std::size_t pos = 0; pos < text.size();) {
-        const auto c = NextCodePoint(text, pos);
+        const auto c = nextCodePoint(text, pos);
         out += (c && *c <= 0xFF) ? static_cast<char>(*c) : '?';
     }
     return out;
 }
 
-std::string Utf16LeToUtf8(std::span<const uint8_t> bytes)
+std::string utf16LeToUtf8(std::span<const uint8_t> bytes)
 {
     std::string out;
     const std::size_t units = bytes.size() / 2;
@@ -114,21 +114,21 @@ std::string Utf16LeToUtf8(std::span<const uint8_t> bytes)
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
             const char16_t low = unitAt(i + 1);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 ++i;
                 continue;
             }
         }
-        AppendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacement : unit);
+        appendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacement : unit);
     }
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text)
+std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
     for (std::size_t pos = 0; pos < text.size();) {
-        const char32_t c = NextCodePoint(text, pos).value_or(kReplacement);
+        const char32_t c = nextCodePoint(text, pos).value_or(kReplacement);
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));

@@ -10,17 +10,17 @@
 namespace kuvell {
 
 // Every byte becomes one character, NUL bytes included.
-std::string Latin1ToUtf8(std::span<const uint8_t> bytes);
+std::string latin1ToUtf8(std::span<const uint8_t> bytes);
 
 // Characters above U+00FF and malformed UTF-8 become '?', as a code-page
 // conversion substitutes what it cannot represent.
-std::string Utf8ToLatin1(std::string_view text);
+std::string utf8ToLatin1(std::string_view text);
 
 // UTF-16LE code units up to the first NUL unit (or the end; an odd last byte is
 // ignored). Unpaired surrogates become U+FFFD.
-std::string Utf16LeToUtf8(std::span<const uint8_t> bytes);
+std::string utf16LeToUtf8(std::span<const uint8_t> bytes);
 
 // Malformed UTF-8 becomes U+FFFD. No terminator is added.
-std::u16string Utf8ToUtf16(std::string_view text);
+std::u16string utf8ToUtf16(std::string_view text);
 
 }  // namespace kuvell

@@ -11,6 +11,6 @@ namespace kuvell {
 // The name goes in as UTF-16LE (at most 255 units and a NUL), the description
 // in the 8-bit code page (at most 255 bytes and a NUL that its length counts),
 // the physical address as at most 8 bytes, every counter as its low 32 bits.
-std::vector<uint8_t> EncodeIfTable(std::span<const LinkRow> rows);
+std::vector<uint8_t> encodeIfTable(std::span<const LinkRow> rows);
 
 }  // namespace kuvell

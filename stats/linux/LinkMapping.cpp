@@ -9,7 +9,7 @@
 
 namespace kuvell {
 
-uint32_t IanaIfType(unsigned arpType, bool wireless)
+uint32_t ianaIfType(unsigned arpType, bool wireless)
 {
     if (wireless) {
         return kIfTypeWireless;
@@ -33,12 +33,12 @@ uint32_t IanaIfType(unsigned arpType, bool wireless)
     }
 }
 
-uint32_t AdminStatus(unsigned flags)
+uint32_t adminStatus(unsigned flags)
 {
     return (flags & IFF_UP) != 0 ? kAdminStatusUp : kAdminStatusDown;
 }
 
-uint32_t OperStatus(unsigned flags)
+uint32_t operStatus(unsigned flags)
 {
     if ((flags & IFF_UP) == 0) {
         return kOperStatusNonOperational;
@@ -46,7 +46,7 @@ uint32_t OperStatus(unsigned flags)
     return (flags & IFF_RUNNING) != 0 ? kOperStatusOperational : kOperStatusDisconnected;
 }
 
-std::vector<uint8_t> RowPhysicalAddress(std::span<const uint8_t> hardwareAddress, unsigned arpType)
+std::vector<uint8_t> rowPhysicalAddress(std::span<const uint8_t> hardwareAddress, unsigned arpType)
 {
     const bool allZero = std::ranges::all_of(hardwareAddress, [](uint8_t b) { return b == 0; });
     if (arpType == ARPHRD_LOOPBACK || allZero) {
@@ -56,12 +56,12 @@ std::vector<uint8_t> RowPhysicalAddress(std::span<const uint8_t> hardwareAddress
     return {kept.begin(), kept.end()};
 }
 
-bool SpeedCanBeKnown(unsigned flags, unsigned arpType)
+bool speedCanBeKnown(unsigned flags, unsigned arpType)
 {
     return (flags & IFF_UP) != 0 && arpType != ARPHRD_LOOPBACK;
 }
 
-std::optional<uint32_t> SpeedBitsFromMbitText(std::string_view text)
+std::optional<uint32_t> speedBitsFromMbitText(std::string_view text)
 {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
         text.remove_suffix(1);

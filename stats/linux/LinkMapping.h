@@ -22,24 +22,24 @@ inline constexpr uint32_t kOperStatusDisconnected = 2;
 inline constexpr uint32_t kOperStatusOperational = 5;
 
 // The IANA ifType for an ARPHRD_* hardware type; any wireless link is 71.
-uint32_t IanaIfType(unsigned arpType, bool wireless);
+uint32_t ianaIfType(unsigned arpType, bool wireless);
 
 // From the IFF_UP / IFF_RUNNING flags: the kernel's operstate says "unknown"
 // for loopback and many virtual links, the flags never do.
-uint32_t AdminStatus(unsigned flags);
-uint32_t OperStatus(unsigned flags);
+uint32_t adminStatus(unsigned flags);
+uint32_t operStatus(unsigned flags);
 
 // The address a row declares: none for loopback or an all-zero address, else
 // at most the 8 bytes the row can hold.
-std::vector<uint8_t> RowPhysicalAddress(std::span<const uint8_t> hardwareAddress, unsigned arpType);
+std::vector<uint8_t> rowPhysicalAddress(std::span<const uint8_t> hardwareAddress, unsigned arpType);
 
 // Whether reading the speed can tell anything: the kernel answers EINVAL for
 // a link that is not up and for loopback (it has no link settings), so those
 // reads are skipped as known-unknown.
-bool SpeedCanBeKnown(unsigned flags, unsigned arpType);
+bool speedCanBeKnown(unsigned flags, unsigned arpType);
 
 // The text of /sys/class/net/<if>/speed (Mbit/s) in bit/s, saturated to 32
 // bits; nullopt for text that is not a positive speed (an unknown speed reads -1).
-std::optional<uint32_t> SpeedBitsFromMbitText(std::string_view text);
+std::optional<uint32_t> speedBitsFromMbitText(std::string_view text);
 
 }  // namespace kuvell

@@ -38,7 +38,7 @@ struct NetlinkIfTableSource::Netlink
     // The kernel may interrupt a dump while links change; such a dump is retried.
     static constexpr int kAttempts = 3;
 
-    bool Refill()
+    bool refill()
     {
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             const int result = links == nullptr ? rtnl_link_alloc_cache(socket, AF_UNSPEC, &links)
@@ -53,7 +53,7 @@ struct NetlinkIfTableSource::Netlink
         return false;
     }
 
-    static std::unique_ptr<Netlink> Connect()
+    static std::unique_ptr<Netlink> connect()
     {
         auto netlink = std::make_unique<Netlink>();
         netlink->socket = nl_socket_alloc();
@@ -66,7 +66,7 @@ struct NetlinkIfTableSource::Netlink
 
 namespace {
 
-std::span<const uint8_t> HardwareAddress(rtnl_link* link)
+std::span<const uint8_t> hardwareAddress(rtnl_link* link)
 {
     nl_addr* address = rtnl_link_get_addr(link);
     if (address == nullptr) {
@@ -85,7 +85,7 @@ NetlinkIfTableSource::NetlinkIfTableSource(std::filesystem::path sysfsRoot)
 
 NetlinkIfTableSource::~NetlinkIfTableSource() = default;
 
-LinkRow NetlinkIfTableSource::RowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const
+LinkRow NetlinkIfTableSource::rowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const
 {
     const auto stat = [link](rtnl_link_stat_id_t id) { return rtnl_link_get_stat(link, id); };
     LinkRow row;
@@ -97,15 +97,15 @@ LinkRow NetlinkIfTableSource::RowOf(rtnl_link* link, std::map<LinkKey, bool>& wi
     const unsigned arpType = rtnl_link_get_arptype(link);
     const LinkKey key{rtnl_link_get_ifindex(link), row.name};
     const auto known = wireless_.find(key);
-    const bool isWireless = known != wireless_.end() ? known->second : sysfs_.IsWireless(row.name);
+    const bool isWireless = known != wireless_.end() ? known->second : sysfs_.isWireless(row.name);
     wireless.emplace(key, isWireless);
-    row.type = IanaIfType(arpType, isWireless);
+    row.type = ianaIfType(arpType, isWireless);
     row.mtu = rtnl_link_get_mtu(link);
     const unsigned flags = rtnl_link_get_flags(link);
-    row.speed = SpeedCanBeKnown(flags, arpType) ? sysfs_.SpeedBits(row.name) : 0;
-    row.physAddr = RowPhysicalAddress(HardwareAddress(link), arpType);
-    row.adminStatus = AdminStatus(flags);
-    row.operStatus = OperStatus(flags);
+    row.speed = speedCanBeKnown(flags, arpType) ? sysfs_.speedBits(row.name) : 0;
+    row.physAddr = rowPhysicalAddress(hardwareAddress(link), arpType);
+    row.adminStatus = adminStatus(flags);
+    row.operStatus = operStatus(flags);
     // Linux counts multicast inside its received packets; the row keeps them apart.
     const uint64_t multicast = stat(RTNL_LINK_MULTICAST);
     const uint64_t received = stat(RTNL_LINK_RX_PACKETS);
@@ -124,12 +124,12 @@ LinkRow NetlinkIfTableSource::RowOf(rtnl_link* link, std::map<LinkKey, bool>& wi
     return row;
 }
 
-std::optional<std::vector<LinkRow>> NetlinkIfTableSource::DumpLinks()
+std::optional<std::vector<LinkRow>> NetlinkIfTableSource::dumpLinks()
 {
     if (!netlink_) {
-        netlink_ = Netlink::Connect();
+        netlink_ = Netlink::connect();
     }
-    if (!netlink_ || !netlink_->Refill()) {
+    if (!netlink_ || !netlink_->refill()) {
         netlink_.reset();  // reconnect on the next snapshot
         return std::nullopt;
     }
@@ -137,31 +137,31 @@ std::optional<std::vector<LinkRow>> NetlinkIfTableSource::DumpLinks()
     std::map<LinkKey, bool> wireless;  // only the links of this dump are kept
     for (nl_object* object = nl_cache_get_first(netlink_->links); object != nullptr;
          object = nl_cache_get_next(object)) {
-        rows.push_back(RowOf(reinterpret_cast<rtnl_link*>(object), wireless));
+        rows.push_back(rowOf(reinterpret_cast<rtnl_link*>(object), wireless));
     }
     wireless_ = std::move(wireless);
     return rows;
 }
 
-std::optional<std::vector<uint8_t>> NetlinkIfTableSource::EncodedDump()
+std::optional<std::vector<uint8_t>> NetlinkIfTableSource::encodedDump()
 {
-    auto rows = DumpLinks();
+    auto rows = dumpLinks();
     if (!rows) {
         return std::nullopt;
     }
-    return EncodeIfTable(*rows);
+    return encodeIfTable(*rows);
 }
 
-uint32_t NetlinkIfTableSource::GetIfTable(uint8_t* table, uint32_t& size, bool sort)
+uint32_t NetlinkIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
 {
     if (table == nullptr || !pending_) {
-        pending_ = EncodedDump();
+        pending_ = encodedDump();
     }
     if (!pending_) {
         size = 0;
         return kIfTableNotSupported;
     }
-    const uint32_t result = ServeIfTable(*pending_, table, size, sort);
+    const uint32_t result = serveIfTable(*pending_, table, size, sort);
     if (result == kIfTableOk) {
         pending_.reset();  // the next snapshot dumps afresh
     }

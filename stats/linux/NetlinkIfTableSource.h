@@ -30,17 +30,17 @@ class NetlinkIfTableSource : public IfTableSource
     // follows serves that same dump, so size and rows always agree. A fill
     // without a size query dumps afresh. A kernel that cannot be asked answers
     // kIfTableNotSupported.
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool sort) override;
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
 
     // The links in the kernel's dump order; nullopt when the kernel cannot be asked.
-    std::optional<std::vector<LinkRow>> DumpLinks();
+    std::optional<std::vector<LinkRow>> dumpLinks();
 
   private:
     struct Netlink;
     using LinkKey = std::pair<int, std::string>;  // ifindex and name
 
-    std::optional<std::vector<uint8_t>> EncodedDump();
-    LinkRow RowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const;
+    std::optional<std::vector<uint8_t>> encodedDump();
+    LinkRow rowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const;
 
     std::unique_ptr<Netlink> netlink_;
     SysfsNet sysfs_;

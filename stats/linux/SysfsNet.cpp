@@ -21,7 +21,7 @@ SysfsNet::~SysfsNet()
     }
 }
 
-std::string SysfsNet::Entry(std::string_view interfaceName, std::string_view file)
+std::string SysfsNet::entry(std::string_view interfaceName, std::string_view file)
 {
     // Kernel names never hold '/' and are never "." or "..", but a name is
     // outside data: never let it point elsewhere.
@@ -35,14 +35,14 @@ std::string SysfsNet::Entry(std::string_view interfaceName, std::string_view fil
     return entry;
 }
 
-uint32_t SysfsNet::SpeedBits(std::string_view interfaceName) const
+uint32_t SysfsNet::speedBits(std::string_view interfaceName) const
 {
-    const std::string entry = Entry(interfaceName, "speed");
-    if (entry.empty() || root_ < 0) {
+    const std::string path = entry(interfaceName, "speed");
+    if (path.empty() || root_ < 0) {
         return 0;
     }
     // Plain system calls: this runs for every link once a second.
-    const int fd = ::openat(root_, entry.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(root_, path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return 0;
     }
@@ -52,14 +52,14 @@ uint32_t SysfsNet::SpeedBits(std::string_view interfaceName) const
     if (length <= 0) {
         return 0;  // EINVAL: the driver does not know the speed
     }
-    return SpeedBitsFromMbitText(std::string_view(text.data(), static_cast<std::size_t>(length)))
+    return speedBitsFromMbitText(std::string_view(text.data(), static_cast<std::size_t>(length)))
         .value_or(0);
 }
 
-bool SysfsNet::IsWireless(std::string_view interfaceName) const
+bool SysfsNet::isWireless(std::string_view interfaceName) const
 {
-    const std::string entry = Entry(interfaceName, "wireless");
-    return !entry.empty() && root_ >= 0 && ::faccessat(root_, entry.c_str(), F_OK, 0) == 0;
+    const std::string path = entry(interfaceName, "wireless");
+    return !path.empty() && root_ >= 0 && ::faccessat(root_, path.c_str(), F_OK, 0) == 0;
 }
 
 }  // namespace kuvell

@@ -17,12 +17,12 @@ class SysfsNet
     SysfsNet& operator=(const SysfsNet&) = delete;
 
     // bit/s, read afresh on every call; 0 when unknown or unreadable.
-    uint32_t SpeedBits(std::string_view interfaceName) const;
-    bool IsWireless(std::string_view interfaceName) const;
+    uint32_t speedBits(std::string_view interfaceName) const;
+    bool isWireless(std::string_view interfaceName) const;
 
   private:
     // An empty text for a name that could lead out of the root.
-    static std::string Entry(std::string_view interfaceName, std::string_view file);
+    static std::string entry(std::string_view interfaceName, std::string_view file);
 
     int root_ = -1;
 };

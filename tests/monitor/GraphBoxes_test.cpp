@@ -7,7 +7,7 @@
 namespace kuvell {
 namespace {
 
-using pixels::CountPixels;
+using pixels::countPixels;
 
 constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr int32_t kGreen = 0x00FF00;
@@ -16,7 +16,7 @@ const QRgb kRedRgb = qRgb(0xFF, 0, 0);
 const QRgb kGreenRgb = qRgb(0, 0xFF, 0);
 const QRgb kBackgroundRgb = qRgb(0x49, 0xAA, 0xBE);
 
-QImage Display(int width, int height)
+QImage makeDisplay(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(qRgb(1, 2, 3));  // anything the copy must overwrite
@@ -24,7 +24,7 @@ QImage Display(int width, int height)
 }
 
 // Rows of `column` from `first` to `last` (inclusive) all have `colour`.
-::testing::AssertionResult ColumnIs(const QImage& image, int column, int first, int last,
+::testing::AssertionResult columnIs(const QImage& image, int column, int first, int last,
                                     QRgb colour)
 {
     for (int row = first; row <= last; ++row) {
@@ -40,87 +40,87 @@ QImage Display(int width, int height)
 TEST(GraphBoxes, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheBuffer)
 {
     // Same outer height for both boxes: the buffer draws into 300 x 128, the display is 300 x 132.
-    GraphBuffer picbuffer(QSize(304, 132));
-    picbuffer.SetBackground(kBackground);
-    QImage display = Display(300, 132);
+    GraphBuffer graphBuffer(QSize(304, 132));
+    graphBuffer.setBackground(kBackground);
+    QImage display = makeDisplay(300, 132);
     RateHistories histories;
-    histories.Advance(10240, 2048);
+    histories.advance(10240, 2048);
 
-    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
+    graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
 
-    EXPECT_TRUE(ColumnIs(display, 299, 0, 121, kBackgroundRgb));
-    EXPECT_TRUE(ColumnIs(display, 299, 122, 127, kRedRgb));
+    EXPECT_TRUE(columnIs(display, 299, 0, 121, kBackgroundRgb));
+    EXPECT_TRUE(columnIs(display, 299, 122, 127, kRedRgb));
     // The upload bar (from ~130) and the display's four extra rows show the background.
-    EXPECT_TRUE(ColumnIs(display, 299, 128, 131, kBackgroundRgb));
-    EXPECT_EQ(CountPixels(display, kRedRgb), 6);
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 132 - 6);
+    EXPECT_TRUE(columnIs(display, 299, 128, 131, kBackgroundRgb));
+    EXPECT_EQ(countPixels(display, kRedRgb), 6);
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 132 - 6);
     // The buffer is left clear for the next frame.
-    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 128);
+    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 128);
 }
 
 TEST(GraphBoxes, LargerBarIsDrawnFirstAndATieShowsTheDownloadColour)
 {
-    GraphBuffer picbuffer(QSize(304, 104));  // a 300 x 100 drawing area
-    picbuffer.SetBackground(kBackground);
-    QImage display = Display(300, 100);
+    GraphBuffer graphBuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    graphBuffer.setBackground(kBackground);
+    QImage display = makeDisplay(300, 100);
     RateHistories histories;
-    histories.Advance(10 * 1024, 20 * 1024);  // slot 3 after three ticks: upload larger
-    histories.Advance(30 * 1024, 20 * 1024);  // slot 2: download larger
-    histories.Advance(15 * 1024, 15 * 1024);  // slot 1: equal
+    histories.advance(10 * 1024, 20 * 1024);  // slot 3 after three ticks: upload larger
+    histories.advance(30 * 1024, 20 * 1024);  // slot 2: download larger
+    histories.advance(15 * 1024, 15 * 1024);  // slot 1: equal
 
-    picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+    graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
 
-    EXPECT_TRUE(ColumnIs(display, 297, 0, 79, kBackgroundRgb));
-    EXPECT_TRUE(ColumnIs(display, 297, 80, 89, kGreenRgb));
-    EXPECT_TRUE(ColumnIs(display, 297, 90, 99, kRedRgb));
-    EXPECT_TRUE(ColumnIs(display, 298, 0, 69, kBackgroundRgb));
-    EXPECT_TRUE(ColumnIs(display, 298, 70, 79, kRedRgb));
-    EXPECT_TRUE(ColumnIs(display, 298, 80, 99, kGreenRgb));
-    EXPECT_TRUE(ColumnIs(display, 299, 85, 99, kRedRgb));
-    EXPECT_EQ(CountPixels(display, kGreenRgb), 30);
+    EXPECT_TRUE(columnIs(display, 297, 0, 79, kBackgroundRgb));
+    EXPECT_TRUE(columnIs(display, 297, 80, 89, kGreenRgb));
+    EXPECT_TRUE(columnIs(display, 297, 90, 99, kRedRgb));
+    EXPECT_TRUE(columnIs(display, 298, 0, 69, kBackgroundRgb));
+    EXPECT_TRUE(columnIs(display, 298, 70, 79, kRedRgb));
+    EXPECT_TRUE(columnIs(display, 298, 80, 99, kGreenRgb));
+    EXPECT_TRUE(columnIs(display, 299, 85, 99, kRedRgb));
+    EXPECT_EQ(countPixels(display, kGreenRgb), 30);
 }
 
 TEST(GraphBoxes, ScaleZeroOrNegativeDrawsNoBarsAndFullScaleFillsTheColumn)
 {
-    GraphBuffer picbuffer(QSize(304, 104));
-    picbuffer.SetBackground(kBackground);
-    QImage display = Display(300, 100);
+    GraphBuffer graphBuffer(QSize(304, 104));
+    graphBuffer.setBackground(kBackground);
+    QImage display = makeDisplay(300, 100);
     RateHistories histories;
     for (int tick = 0; tick < 299; ++tick) {
-        histories.Advance(200000, 150000);
+        histories.advance(200000, 150000);
     }
 
     for (const int32_t scale : {0, -1}) {
-        picbuffer.PaintFrame(histories, scale, kRed, kGreen, display);
-        EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 100) << "scale " << scale;
+        graphBuffer.paintFrame(histories, scale, kRed, kGreen, display);
+        EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 100) << "scale " << scale;
     }
 
     // Both rates run far above a scale of 7: each filled column is full, and the
     // smaller upload bar, drawn last, covers the download bar completely.
-    picbuffer.PaintFrame(histories, 7, kRed, kGreen, display);
-    EXPECT_TRUE(ColumnIs(display, 0, 0, 99, kBackgroundRgb));  // slot 300 is never filled
-    EXPECT_TRUE(ColumnIs(display, 1, 0, 99, kGreenRgb));
-    EXPECT_TRUE(ColumnIs(display, 299, 0, 99, kGreenRgb));
-    EXPECT_EQ(CountPixels(display, kGreenRgb), 299 * 100);
+    graphBuffer.paintFrame(histories, 7, kRed, kGreen, display);
+    EXPECT_TRUE(columnIs(display, 0, 0, 99, kBackgroundRgb));  // slot 300 is never filled
+    EXPECT_TRUE(columnIs(display, 1, 0, 99, kGreenRgb));
+    EXPECT_TRUE(columnIs(display, 299, 0, 99, kGreenRgb));
+    EXPECT_EQ(countPixels(display, kGreenRgb), 299 * 100);
 }
 
 TEST(GraphBoxes, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
 {
-    GraphBuffer picbuffer(QSize(304, 132));
-    QImage display = Display(300, 132);
+    GraphBuffer graphBuffer(QSize(304, 132));
+    QImage display = makeDisplay(300, 132);
     RateHistories histories;
-    picbuffer.SetBackground(kGreen);
-    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
-    EXPECT_EQ(CountPixels(display, kGreenRgb), 300 * 132);
+    graphBuffer.setBackground(kGreen);
+    graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(countPixels(display, kGreenRgb), 300 * 132);
 
-    picbuffer.SetBackground(kBackground);
-    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 128);
-    picbuffer.PaintFrame(histories, 133, kRed, kGreen, display);
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 132);
+    graphBuffer.setBackground(kBackground);
+    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 128);
+    graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 132);
 }
 
 // The smallest rectangle holding every pixel that differs between the images.
-QRect ChangedPixels(const QImage& before, const QImage& after)
+QRect changedPixels(const QImage& before, const QImage& after)
 {
     QRect changed;
     for (int row = 0; row < after.height(); ++row) {
@@ -135,19 +135,19 @@ QRect ChangedPixels(const QImage& before, const QImage& after)
 
 TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
 {
-    GraphBuffer picbuffer(QSize(304, 104));  // a 300 x 100 drawing area
-    picbuffer.SetBackground(kBackground);
-    QImage display = Display(300, 104);  // four rows below the buffer's area
+    GraphBuffer graphBuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    graphBuffer.setBackground(kBackground);
+    QImage display = makeDisplay(300, 104);  // four rows below the buffer's area
     RateHistories histories;
-    histories.Advance(10 * 1024, 0);  // rows 94..99 of the newest column
+    histories.advance(10 * 1024, 0);  // rows 94..99 of the newest column
 
     // Every pixel held something else before the first frame.
-    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), display.rect());
-    EXPECT_TRUE(ColumnIs(display, 299, 94, 99, kRedRgb));
+    EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display), display.rect());
+    EXPECT_TRUE(columnIs(display, 299, 94, 99, kRedRgb));
 
     // The same frame again changes nothing, so nothing needs repainting.
     QImage before = display.copy();
-    EXPECT_TRUE(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display).isEmpty());
+    EXPECT_TRUE(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display).isEmpty());
     EXPECT_EQ(display, before);
 
     // The reported box holds every changed pixel, only the changed rows, and
@@ -162,86 +162,86 @@ TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
     };
 
     // One more equal tick: only the next column to the left gains a bar.
-    histories.Advance(10 * 1024, 0);
-    QRect reported = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
-    EXPECT_EQ(ChangedPixels(before, display), QRect(298, 94, 1, 6));
+    histories.advance(10 * 1024, 0);
+    QRect reported = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_EQ(changedPixels(before, display), QRect(298, 94, 1, 6));
     expectBoxAround(reported, QRect(298, 94, 1, 6));
-    EXPECT_EQ(CountPixels(display, kRedRgb), 12);
+    EXPECT_EQ(countPixels(display, kRedRgb), 12);
 
     // A lower rate in the newest slot: the bars move left and the newest one
     // is shorter.
     before = display.copy();
-    histories.Advance(5 * 1024, 0);
-    reported = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
-    EXPECT_EQ(ChangedPixels(before, display), QRect(297, 94, 3, 6));
+    histories.advance(5 * 1024, 0);
+    reported = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_EQ(changedPixels(before, display), QRect(297, 94, 3, 6));
     expectBoxAround(reported, QRect(297, 94, 3, 6));
-    EXPECT_TRUE(ColumnIs(display, 299, 94, 98, kBackgroundRgb));
-    EXPECT_TRUE(ColumnIs(display, 299, 99, 99, kRedRgb));
-    EXPECT_TRUE(ColumnIs(display, 297, 94, 99, kRedRgb));
+    EXPECT_TRUE(columnIs(display, 299, 94, 98, kBackgroundRgb));
+    EXPECT_TRUE(columnIs(display, 299, 99, 99, kRedRgb));
+    EXPECT_TRUE(columnIs(display, 297, 94, 99, kRedRgb));
 
     // A pixel altered from outside, in rows the frames leave clear, is put right.
     display.setPixel(10, 5, qRgb(1, 2, 3));
-    const QRect repaired = picbuffer.PaintFrame(histories, 100, kRed, kGreen, display);
+    const QRect repaired = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
     EXPECT_TRUE(repaired.contains(10, 5));
     EXPECT_EQ(repaired.height(), 1);
-    EXPECT_EQ(CountPixels(display, kRedRgb), 13);
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 104 - 13);
+    EXPECT_EQ(countPixels(display, kRedRgb), 13);
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 104 - 13);
 
     // A new colour and a full-height scale reach every bar, and the buffer is
     // left clear even where bars filled whole columns.
     before = display.copy();
-    reported = picbuffer.PaintFrame(histories, 5, kGreen, kGreen, display);
+    reported = graphBuffer.paintFrame(histories, 5, kGreen, kGreen, display);
     expectBoxAround(reported, QRect(297, 0, 3, 100));
-    EXPECT_EQ(CountPixels(display, kGreenRgb), 300);
-    EXPECT_EQ(CountPixels(display, kRedRgb), 0);
-    EXPECT_EQ(CountPixels(picbuffer.image(), kBackgroundRgb), 300 * 100);
+    EXPECT_EQ(countPixels(display, kGreenRgb), 300);
+    EXPECT_EQ(countPixels(display, kRedRgb), 0);
+    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 100);
 
     // A new background repaints every pixel that shows it, also below the buffer.
-    picbuffer.SetBackground(kRed);
-    EXPECT_EQ(picbuffer.PaintFrame(histories, 5, kGreen, kGreen, display), display.rect());
-    EXPECT_EQ(CountPixels(display, kRedRgb), 300 * 104 - 300);
+    graphBuffer.setBackground(kRed);
+    EXPECT_EQ(graphBuffer.paintFrame(histories, 5, kGreen, kGreen, display), display.rect());
+    EXPECT_EQ(countPixels(display, kRedRgb), 300 * 104 - 300);
 }
 
 TEST(GraphBoxes, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
 {
-    GraphBuffer picbuffer(QSize(104, 104));  // a 100 x 100 drawing area
-    picbuffer.SetBackground(kBackground);
-    QImage display = Display(130, 100);
+    GraphBuffer graphBuffer(QSize(104, 104));  // a 100 x 100 drawing area
+    graphBuffer.setBackground(kBackground);
+    QImage display = makeDisplay(130, 100);
     RateHistories histories;
-    histories.Advance(100 * 1024, 0);  // the newest column, full height
+    histories.advance(100 * 1024, 0);  // the newest column, full height
 
-    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), display.rect());
-    EXPECT_TRUE(ColumnIs(display, 99, 0, 99, kRedRgb));
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 130 * 100 - 100);
+    EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display), display.rect());
+    EXPECT_TRUE(columnIs(display, 99, 0, 99, kRedRgb));
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 130 * 100 - 100);
 
     // Only the extra columns were touched from outside: only they are repainted.
     display.setPixel(120, 50, qRgb(1, 2, 3));
     display.setPixel(125, 60, qRgb(1, 2, 3));
-    EXPECT_EQ(picbuffer.PaintFrame(histories, 100, kRed, kGreen, display), QRect(120, 50, 6, 11));
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 130 * 100 - 100);
+    EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display), QRect(120, 50, 6, 11));
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 130 * 100 - 100);
 }
 
 TEST(GraphBoxes, TinyAndEmptyBoxesAreSafe)
 {
     RateHistories histories;
-    histories.Advance(100000, 100000);
+    histories.advance(100000, 100000);
 
     GraphBuffer noArea(QSize(3, 3));  // smaller than its own border
     EXPECT_TRUE(noArea.image().isNull());
-    QImage display = Display(300, 10);
-    noArea.SetBackground(kBackground);
-    noArea.PaintFrame(histories, 133, kRed, kGreen, display);
-    EXPECT_EQ(CountPixels(display, kBackgroundRgb), 300 * 10);
+    QImage display = makeDisplay(300, 10);
+    noArea.setBackground(kBackground);
+    noArea.paintFrame(histories, 133, kRed, kGreen, display);
+    EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 10);
 
-    GraphBuffer picbuffer(QSize(304, 132));
+    GraphBuffer graphBuffer(QSize(304, 132));
     QImage nothing;
-    picbuffer.PaintFrame(histories, 133, kRed, kGreen, nothing);  // a display with no pixels
+    graphBuffer.paintFrame(histories, 133, kRed, kGreen, nothing);  // a display with no pixels
     EXPECT_TRUE(nothing.isNull());
 
     // Growing keeps the drawing area the same width and follows the new height.
-    picbuffer.SetOuterSize(QSize(304, 2000));
-    EXPECT_EQ(picbuffer.image().size(), QSize(300, 1996));
-    EXPECT_EQ(picbuffer.outerSize(), QSize(304, 2000));
+    graphBuffer.setOuterSize(QSize(304, 2000));
+    EXPECT_EQ(graphBuffer.image().size(), QSize(300, 1996));
+    EXPECT_EQ(graphBuffer.outerSize(), QSize(304, 2000));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 namespace kuvell::pixels {
 
 // How many pixels of the image have exactly this colour.
-inline int CountPixels(const QImage& image, QRgb colour)
+inline int countPixels(const QImage& image, QRgb colour)
 {
     int count = 0;
     for (int row = 0; row < image.height(); ++row) {

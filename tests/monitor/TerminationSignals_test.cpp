@@ -10,7 +10,7 @@
 namespace kuvell {
 namespace {
 
-std::vector<int> WaitForSignals(TerminationSignals& listener, std::size_t expected)
+std::vector<int> waitForSignals(TerminationSignals& listener, std::size_t expected)
 {
     std::vector<int> received;
     QObject::connect(&listener, &TerminationSignals::received,
@@ -28,7 +28,7 @@ TEST(TerminationSignals, TermAndHupArriveOnTheEventLoop)
     ASSERT_TRUE(listener.installed());
     std::raise(SIGTERM);  // without the handler this would end the test run
     std::raise(SIGHUP);
-    EXPECT_EQ(WaitForSignals(listener, 2), (std::vector<int>{SIGTERM, SIGHUP}));
+    EXPECT_EQ(waitForSignals(listener, 2), (std::vector<int>{SIGTERM, SIGHUP}));
 }
 
 TEST(TerminationSignals, OnlyOneInstanceListensAndTheOldHandlersComeBack)
@@ -43,7 +43,7 @@ TEST(TerminationSignals, OnlyOneInstanceListensAndTheOldHandlersComeBack)
         EXPECT_TRUE(first.installed());
         EXPECT_FALSE(second.installed());
         std::raise(SIGTERM);
-        EXPECT_EQ(WaitForSignals(first, 1), std::vector<int>{SIGTERM});
+        EXPECT_EQ(waitForSignals(first, 1), std::vector<int>{SIGTERM});
     }
     struct sigaction after
     {

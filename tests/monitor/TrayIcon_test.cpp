@@ -12,7 +12,7 @@ namespace {
 
 using PixelSet = std::set<std::pair<int, int>>;
 
-PixelSet RedPixels(const QImage& image)
+PixelSet redPixels(const QImage& image)
 {
     PixelSet red;
     for (int y = 0; y < image.height(); ++y) {
@@ -29,10 +29,10 @@ PixelSet RedPixels(const QImage& image)
 
 TEST(TrayImages, ScreensLightUpForTheActiveDirections)
 {
-    const PixelSet none = RedPixels(DrawTrayImage(1));
-    const PixelSet rear = RedPixels(DrawTrayImage(2));
-    const PixelSet front = RedPixels(DrawTrayImage(3));
-    const PixelSet both = RedPixels(DrawTrayImage(4));
+    const PixelSet none = redPixels(drawTrayImage(1));
+    const PixelSet rear = redPixels(drawTrayImage(2));
+    const PixelSet front = redPixels(drawTrayImage(3));
+    const PixelSet both = redPixels(drawTrayImage(4));
     EXPECT_TRUE(none.empty());
     EXPECT_FALSE(rear.empty());
     EXPECT_FALSE(front.empty());
@@ -41,21 +41,21 @@ TEST(TrayImages, ScreensLightUpForTheActiveDirections)
     EXPECT_EQ(combined.size(), rear.size() + front.size());  // two different screens
     EXPECT_EQ(both, combined);
     for (int number = 1; number <= 4; ++number) {
-        EXPECT_EQ(DrawTrayImage(number).size(), QSize(16, 16));
+        EXPECT_EQ(drawTrayImage(number).size(), QSize(16, 16));
     }
     // The front monitor covers part of the rear one, so its screen shows whole.
     EXPECT_GT(front.size(), rear.size());
-    EXPECT_EQ(DrawTrayImage(0), DrawTrayImage(1));
+    EXPECT_EQ(drawTrayImage(0), drawTrayImage(1));
 }
 
 TEST(TrayIcon, PassesOnOnlyWhatChanged)
 {
     TrayIcon tray;
     EXPECT_FALSE(tray.exists());
-    tray.Modify(2, QStringLiteral("before add"));  // no icon yet: nothing to modify
+    tray.modify(2, QStringLiteral("before add"));  // no icon yet: nothing to modify
     EXPECT_EQ(tray.updatesPassedOn(), 0);
 
-    tray.Add(4, QStringLiteral("Kuvell"));
+    tray.add(4, QStringLiteral("Kuvell"));
     EXPECT_TRUE(tray.exists());
     EXPECT_EQ(tray.image(), 4);
     EXPECT_EQ(tray.toolTip(), QStringLiteral("Kuvell"));
@@ -63,17 +63,17 @@ TEST(TrayIcon, PassesOnOnlyWhatChanged)
 
     // The tick's modify call every second, with nothing new, reaches Qt not at all.
     for (int tick = 0; tick < 5; ++tick) {
-        tray.Modify(4, QStringLiteral("Kuvell"));
+        tray.modify(4, QStringLiteral("Kuvell"));
     }
     EXPECT_EQ(tray.updatesPassedOn(), 2);
 
-    tray.Modify(std::nullopt, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
+    tray.modify(std::nullopt, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
     EXPECT_EQ(tray.image(), 4);  // a negative upload leaves the picture alone
     EXPECT_EQ(tray.updatesPassedOn(), 3);
-    tray.Modify(1, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
+    tray.modify(1, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
     EXPECT_EQ(tray.image(), 1);
     EXPECT_EQ(tray.updatesPassedOn(), 4);
-    tray.Modify(7, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
+    tray.modify(7, QStringLiteral("Kuvell - DL: 0 kb/s - UL: -4.9 kb/s"));
     EXPECT_EQ(tray.image(), 1);  // not an image of the list
     EXPECT_EQ(tray.updatesPassedOn(), 4);
 }
@@ -81,12 +81,12 @@ TEST(TrayIcon, PassesOnOnlyWhatChanged)
 TEST(TrayIcon, DeleteIsFinalAndMayBeRepeated)
 {
     TrayIcon tray;
-    tray.Add(4, QStringLiteral("Kuvell"));
-    tray.Delete();
-    tray.Delete();
+    tray.add(4, QStringLiteral("Kuvell"));
+    tray.removeIcon();
+    tray.removeIcon();
     EXPECT_FALSE(tray.exists());
     const int passed = tray.updatesPassedOn();
-    tray.Modify(2, QStringLiteral("late tick"));
+    tray.modify(2, QStringLiteral("late tick"));
     EXPECT_EQ(tray.updatesPassedOn(), passed);
     EXPECT_FALSE(tray.exists());
 }

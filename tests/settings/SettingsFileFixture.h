@@ -16,10 +16,10 @@ namespace kuvell::testsupport {
 class SettingsFileFixture : public ::testing::Test
 {
   protected:
-    QString PathIn(const QString& relative) const { return folder_.filePath(relative); }
-    QString IniPath() const { return PathIn(QStringLiteral("kuvell/kuvell.ini")); }
+    QString pathIn(const QString& relative) const { return folder_.filePath(relative); }
+    QString iniPath() const { return pathIn(QStringLiteral("kuvell/kuvell.ini")); }
 
-    void WriteBytes(const QString& path, const QByteArray& bytes) const
+    void writeBytes(const QString& path, const QByteArray& bytes) const
     {
         ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
         QFile file(path);
@@ -32,16 +32,16 @@ class SettingsFileFixture : public ::testing::Test
                                      QFileDevice::FileModificationTime));
     }
 
-    static QByteArray ReadBytes(const QString& path)
+    static QByteArray readBytes(const QString& path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // Permission bits do not stop root (or a process with CAP_DAC_OVERRIDE).
-    bool PermissionsAreEnforced() const
+    bool permissionsAreEnforced() const
     {
-        const QString probeFolder = PathIn(QStringLiteral("probe"));
+        const QString probeFolder = pathIn(QStringLiteral("probe"));
         QDir().mkpath(probeFolder);
         QFile::setPermissions(probeFolder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QFile probe(probeFolder + QStringLiteral("/file"));
@@ -60,13 +60,13 @@ class SettingsFileFixture : public ::testing::Test
                 path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
-    void MakeReadOnly(const QString& path)
+    void makeReadOnly(const QString& path)
     {
         readOnlyPaths_.append(path);
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     }
 
-    void MakeUnreadable(const QString& path)
+    void makeUnreadable(const QString& path)
     {
         readOnlyPaths_.append(path);
         QFile::setPermissions(path, QFileDevice::Permissions());

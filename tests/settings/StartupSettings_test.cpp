@@ -17,51 +17,51 @@ const QString kToday = QStringLiteral("Monday, 7 December 2026");
 class StartupSettingsTest : public SettingsFileFixture
 {
   protected:
-    StartupSettings Load(const QString& today = kToday)
+    StartupSettings load(const QString& today = kToday)
     {
-        SettingsStore store(IniPath());
-        return LoadStartupSettings(store, vars, today);
+        SettingsStore store(iniPath());
+        return loadStartupSettings(store, vars, today);
     }
 
-    void StoreFile(const QByteArray& contents) { WriteBytes(IniPath(), contents); }
+    void storeFile(const QByteArray& contents) { writeBytes(iniPath(), contents); }
 
-    void ExpectInitialNumbers() const
+    void expectInitialNumbers() const
     {
-        EXPECT_EQ(vars.DLColor, 0);
-        EXPECT_EQ(vars.ULColor, 0);
-        EXPECT_EQ(vars.BGColor, 0);
-        EXPECT_EQ(vars.ConnectionSpeed, 0);
-        EXPECT_EQ(vars.DLtot, 0);
-        EXPECT_EQ(vars.ULtot, 0);
-        EXPECT_FALSE(vars.OnTop);
-        EXPECT_EQ(vars.ExtraGraphHeight, 0);
+        EXPECT_EQ(vars.downloadColour, 0);
+        EXPECT_EQ(vars.uploadColour, 0);
+        EXPECT_EQ(vars.backgroundColour, 0);
+        EXPECT_EQ(vars.connectionSpeed, 0);
+        EXPECT_EQ(vars.downloadTotal, 0);
+        EXPECT_EQ(vars.uploadTotal, 0);
+        EXPECT_FALSE(vars.onTop);
+        EXPECT_EQ(vars.extraGraphHeight, 0);
     }
 
-    void ExpectDefaults(const StartupSettings& loaded) const
+    void expectDefaults(const StartupSettings& loaded) const
     {
-        EXPECT_EQ(vars.ExtraGraphHeight, 0);
-        EXPECT_EQ(loaded.TransparencyLevel, 9);
-        ExpectSettingSectionDefaults(loaded);
+        EXPECT_EQ(vars.extraGraphHeight, 0);
+        EXPECT_EQ(loaded.transparencyLevel, 9);
+        expectSettingSectionDefaults(loaded);
     }
 
-    void ExpectSettingSectionDefaults(const StartupSettings& loaded) const
+    void expectSettingSectionDefaults(const StartupSettings& loaded) const
     {
-        EXPECT_EQ(vars.DLColor, 255);
-        EXPECT_EQ(vars.ULColor, 65280);
-        EXPECT_EQ(vars.BGColor, 12495433);
-        EXPECT_EQ(vars.ConnectionSpeed, 1024000);
-        EXPECT_EQ(vars.DLtot, 1);
-        EXPECT_EQ(vars.ULtot, 1);
-        EXPECT_TRUE(vars.OnTop);
+        EXPECT_EQ(vars.downloadColour, 255);
+        EXPECT_EQ(vars.uploadColour, 65280);
+        EXPECT_EQ(vars.backgroundColour, 12495433);
+        EXPECT_EQ(vars.connectionSpeed, 1024000);
+        EXPECT_EQ(vars.downloadTotal, 1);
+        EXPECT_EQ(vars.uploadTotal, 1);
+        EXPECT_TRUE(vars.onTop);
         EXPECT_EQ(loaded.placement.left, 0);
         EXPECT_EQ(loaded.placement.top, 0);
         EXPECT_EQ(loaded.placement.width, 4650);
         EXPECT_EQ(loaded.placement.height, 2460);
     }
 
-    QString StoredInstallDate() const
+    QString storedInstallDate() const
     {
-        return SettingsStore(IniPath()).ReadSetting(QStringLiteral("options"),
+        return SettingsStore(iniPath()).readSetting(QStringLiteral("options"),
                                                     QStringLiteral("installdate"), {});
     }
 
@@ -70,33 +70,33 @@ class StartupSettingsTest : public SettingsFileFixture
 
 TEST_F(StartupSettingsTest, AnEmptyStoreGivesTheDefaultsAndRecordsTheInstallDate)
 {
-    ExpectDefaults(Load());
-    EXPECT_EQ(vars.InstallDate, kToday.toStdString());
-    EXPECT_EQ(StoredInstallDate(), kToday);
+    expectDefaults(load());
+    EXPECT_EQ(vars.installDate, kToday.toStdString());
+    EXPECT_EQ(storedInstallDate(), kToday);
 }
 
 TEST_F(StartupSettingsTest, TheInstallDateIsWrittenOnlyOverTheExactTextNull)
 {
-    Load(QStringLiteral("día 1 ✓"));
+    load(QStringLiteral("día 1 ✓"));
     vars = {};
-    Load(QStringLiteral("a later day"));
-    EXPECT_EQ(vars.InstallDate, "día 1 ✓");
-    EXPECT_EQ(StoredInstallDate(), QStringLiteral("día 1 ✓"));
+    load(QStringLiteral("a later day"));
+    EXPECT_EQ(vars.installDate, "día 1 ✓");
+    EXPECT_EQ(storedInstallDate(), QStringLiteral("día 1 ✓"));
 
     for (const QByteArray& kept : {QByteArray("Null"), QByteArray("NULL"), QByteArray(""),
                                    QByteArray(" null"), QByteArray("null ")}) {
         const QByteArray contents = "[options]\ninstalldate=\"" + kept + "\"\n";
-        StoreFile(contents);
+        storeFile(contents);
         vars = {};
-        Load();
-        EXPECT_EQ(vars.InstallDate, kept.toStdString());
-        EXPECT_EQ(ReadBytes(IniPath()), contents);  // not rewritten
+        load();
+        EXPECT_EQ(vars.installDate, kept.toStdString());
+        EXPECT_EQ(readBytes(iniPath()), contents);  // not rewritten
     }
 
-    StoreFile("[options]\ninstalldate=null\n");
-    Load();
-    EXPECT_EQ(vars.InstallDate, kToday.toStdString());
-    EXPECT_EQ(StoredInstallDate(), kToday);
+    storeFile("[options]\ninstalldate=null\n");
+    load();
+    EXPECT_EQ(vars.installDate, kToday.toStdString());
+    EXPECT_EQ(storedInstallDate(), kToday);
 }
 
 TEST_F(StartupSettingsTest, ReadsOntopInEverySpelling)
@@ -106,37 +106,37 @@ TEST_F(StartupSettingsTest, ReadsOntopInEverySpelling)
         {"1", true},      {"-1", true}, {"true", true},   {" True ", true},
     };
     for (const auto& [text, expected] : spellings) {
-        StoreFile(QByteArray("[setting]\nontop=\"") + text + "\"\n");
+        storeFile(QByteArray("[setting]\nontop=\"") + text + "\"\n");
         vars = {};
-        vars.OnTop = !expected;
-        Load();
-        EXPECT_EQ(vars.OnTop, expected) << text;
+        vars.onTop = !expected;
+        load();
+        EXPECT_EQ(vars.onTop, expected) << text;
     }
-    StoreFile("[setting]\nontop=yes\n");
+    storeFile("[setting]\nontop=yes\n");
     vars = {};
-    Load();
-    EXPECT_FALSE(vars.OnTop);  // the initial value, not the default "true"
+    load();
+    EXPECT_FALSE(vars.onTop);  // the initial value, not the default "true"
 }
 
 TEST_F(StartupSettingsTest, ReadsHexadecimalColoursLeadingZerosAndStoredPlacement)
 {
-    StoreFile(
+    storeFile(
         "[options]\nvisibility=0\n"
         "[setting]\ndlcolor=&HFF0000\nulcolor=16711935\nbgcolor=&H000000\n"
         "connectionspeed=0056000\nwindowsposx=-30000\nwindowsposy=2.5\nwindowswidth=9000\n"
         "windowsheight=\"3000.5\"\nDLtot=2147483647\nULtot=-2147483648\n");
-    const StartupSettings loaded = Load();
-    EXPECT_EQ(vars.DLColor, 16711680);
-    EXPECT_EQ(vars.ULColor, 16711935);
-    EXPECT_EQ(vars.BGColor, 0);
-    EXPECT_EQ(vars.ConnectionSpeed, 56000);
+    const StartupSettings loaded = load();
+    EXPECT_EQ(vars.downloadColour, 16711680);
+    EXPECT_EQ(vars.uploadColour, 16711935);
+    EXPECT_EQ(vars.backgroundColour, 0);
+    EXPECT_EQ(vars.connectionSpeed, 56000);
     EXPECT_EQ(loaded.placement.left, -30000);
     EXPECT_EQ(loaded.placement.top, 2);
     EXPECT_EQ(loaded.placement.width, 9000);
     EXPECT_EQ(loaded.placement.height, 3000);
-    EXPECT_EQ(vars.DLtot, 2147483647);
-    EXPECT_EQ(vars.ULtot, -2147483648);
-    EXPECT_EQ(loaded.TransparencyLevel, 0);
+    EXPECT_EQ(vars.downloadTotal, 2147483647);
+    EXPECT_EQ(vars.uploadTotal, -2147483648);
+    EXPECT_EQ(loaded.transparencyLevel, 0);
 }
 
 TEST_F(StartupSettingsTest, GraphicsTurnsOnTheGraphOnlyLayoutOnlyWhenItEqualsOne)
@@ -146,33 +146,33 @@ TEST_F(StartupSettingsTest, GraphicsTurnsOnTheGraphOnlyLayoutOnlyWhenItEqualsOne
         {"2", 0},   {"0.999", 0}, {"true", 0},   {"", 0},      {"one", 0},
     };
     for (const auto& [text, expected] : cases) {
-        StoreFile(QByteArray("[options]\ngraphics=\"") + text + "\"\n");
+        storeFile(QByteArray("[options]\ngraphics=\"") + text + "\"\n");
         vars = {};
-        Load();
-        EXPECT_EQ(vars.ExtraGraphHeight, expected) << text;
+        load();
+        EXPECT_EQ(vars.extraGraphHeight, expected) << text;
     }
 }
 
 TEST_F(StartupSettingsTest, TextsThatDoNotConvertLeaveTheInitialValues)
 {
-    StoreFile(
+    storeFile(
         "[options]\ngraphics=x\ninstalldate=\nvisibility=10.5x\n"
         "[setting]\ndlcolor=\"\"\nulcolor=&HZZ\nbgcolor=&H100000000\nconnectionspeed=1e6\n"
         "windowsposx=2147483648\nwindowsposy=--1\nwindowswidth=a,b\nwindowsheight=@Rect(1 2 3 4)\n"
         "DLtot=99999999999\nULtot=1,5\nontop=maybe\n");
-    const StartupSettings loaded = Load();
-    ExpectInitialNumbers();
-    EXPECT_EQ(vars.InstallDate, "");
-    EXPECT_EQ(loaded.TransparencyLevel, std::nullopt);
+    const StartupSettings loaded = load();
+    expectInitialNumbers();
+    EXPECT_EQ(vars.installDate, "");
+    EXPECT_EQ(loaded.transparencyLevel, std::nullopt);
     EXPECT_EQ(loaded.placement.left, 0);
     EXPECT_EQ(loaded.placement.top, 0);
     EXPECT_EQ(loaded.placement.width, 0);
     EXPECT_EQ(loaded.placement.height, 0);
 
-    StoreFile("[options]\nvisibility=-1\n");
-    EXPECT_EQ(Load().TransparencyLevel, -1);  // a number, though no level: no transparency
-    StoreFile("[options]\nvisibility=40000\n");
-    EXPECT_EQ(Load().TransparencyLevel, std::nullopt);
+    storeFile("[options]\nvisibility=-1\n");
+    EXPECT_EQ(load().transparencyLevel, -1);  // a number, though no level: no transparency
+    storeFile("[options]\nvisibility=40000\n");
+    EXPECT_EQ(load().transparencyLevel, std::nullopt);
 }
 
 TEST_F(StartupSettingsTest, SurvivesGarbageBytesAndHugeValues)
@@ -180,62 +180,62 @@ TEST_F(StartupSettingsTest, SurvivesGarbageBytesAndHugeValues)
     std::mt19937 random(20261207);
     QByteArray garbage(64 * 1024, '\0');
     for (char& byte : garbage) byte = static_cast<char>(random() & 0xff);
-    StoreFile(garbage);
-    const StartupSettings fromGarbage = Load();
-    ExpectDefaults(fromGarbage);
+    storeFile(garbage);
+    const StartupSettings fromGarbage = load();
+    expectDefaults(fromGarbage);
 
     const QByteArray hugeDate(1 << 20, 'd');
-    StoreFile("[options]\ninstalldate=" + hugeDate + "\n[setting]\nDLtot=" +
+    storeFile("[options]\ninstalldate=" + hugeDate + "\n[setting]\nDLtot=" +
               QByteArray(1 << 20, '9') + "\nwindowsposx=" + QByteArray(1 << 20, '0') +
               "7\nontop=" + QByteArray(1 << 20, 't') + "\ndlcolor=\x01\x02\xff\xfe\x7f\n");
     vars = {};
-    const StartupSettings fromHuge = Load();
-    EXPECT_EQ(vars.InstallDate, hugeDate.toStdString());
-    EXPECT_EQ(vars.DLtot, 0);
+    const StartupSettings fromHuge = load();
+    EXPECT_EQ(vars.installDate, hugeDate.toStdString());
+    EXPECT_EQ(vars.downloadTotal, 0);
     EXPECT_EQ(fromHuge.placement.left, 7);
-    EXPECT_FALSE(vars.OnTop);
-    EXPECT_EQ(vars.DLColor, 0);
-    EXPECT_EQ(vars.ULColor, 65280);  // a key that is missing still reads its default
+    EXPECT_FALSE(vars.onTop);
+    EXPECT_EQ(vars.downloadColour, 0);
+    EXPECT_EQ(vars.uploadColour, 65280);  // a key that is missing still reads its default
 }
 
 TEST_F(StartupSettingsTest, AMissingSectionGivesThatSectionsDefaults)
 {
-    StoreFile("[options]\ngraphics=1\ninstalldate=then\nvisibility=4\n");
-    const StartupSettings withoutSetting = Load();
-    ExpectSettingSectionDefaults(withoutSetting);
-    EXPECT_EQ(withoutSetting.TransparencyLevel, 4);
-    EXPECT_EQ(vars.ExtraGraphHeight, 265);
-    EXPECT_EQ(vars.InstallDate, "then");
-    StoreFile("[setting]\nDLtot=5\n");
+    storeFile("[options]\ngraphics=1\ninstalldate=then\nvisibility=4\n");
+    const StartupSettings withoutSetting = load();
+    expectSettingSectionDefaults(withoutSetting);
+    EXPECT_EQ(withoutSetting.transparencyLevel, 4);
+    EXPECT_EQ(vars.extraGraphHeight, 265);
+    EXPECT_EQ(vars.installDate, "then");
+    storeFile("[setting]\nDLtot=5\n");
     vars = {};
-    const StartupSettings loaded = Load();
-    EXPECT_EQ(vars.DLtot, 5);
-    EXPECT_EQ(loaded.TransparencyLevel, 9);
-    EXPECT_EQ(vars.InstallDate, kToday.toStdString());
+    const StartupSettings loaded = load();
+    EXPECT_EQ(vars.downloadTotal, 5);
+    EXPECT_EQ(loaded.transparencyLevel, 9);
+    EXPECT_EQ(vars.installDate, kToday.toStdString());
 }
 
 TEST_F(StartupSettingsTest, AnUnwritableStoreStillStartsWithTheDateInMemory)
 {
-    ASSERT_TRUE(QDir().mkpath(IniPath()));  // a folder in the file's place
+    ASSERT_TRUE(QDir().mkpath(iniPath()));  // a folder in the file's place
     ::testing::internal::CaptureStderr();
-    ExpectDefaults(Load());
+    expectDefaults(load());
     EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(vars.InstallDate, kToday.toStdString());
-    EXPECT_TRUE(QFileInfo(IniPath()).isDir());
+    EXPECT_EQ(vars.installDate, kToday.toStdString());
+    EXPECT_TRUE(QFileInfo(iniPath()).isDir());
 }
 
 TEST_F(StartupSettingsTest, AReadOnlyFileKeepsItsBytesThroughStartUp)
 {
-    if (!PermissionsAreEnforced()) GTEST_SKIP() << "running with permission checks bypassed";
+    if (!permissionsAreEnforced()) GTEST_SKIP() << "running with permission checks bypassed";
     const QByteArray contents = "[setting]\nDLtot=77\n";
-    StoreFile(contents);
-    MakeReadOnly(IniPath());
+    storeFile(contents);
+    makeReadOnly(iniPath());
     ::testing::internal::CaptureStderr();
-    Load();
+    load();
     EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(vars.DLtot, 77);
-    EXPECT_EQ(vars.InstallDate, kToday.toStdString());
-    EXPECT_EQ(ReadBytes(IniPath()), contents);
+    EXPECT_EQ(vars.downloadTotal, 77);
+    EXPECT_EQ(vars.installDate, kToday.toStdString());
+    EXPECT_EQ(readBytes(iniPath()), contents);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace kuvell {
 namespace {
 
-LinkRow Eth()
+LinkRow eth()
 {
     LinkRow row;
     row.name = "eth0";
@@ -35,43 +35,43 @@ TEST(IfTableEncoder, WritesEachFieldAtItsOffset)
     lo.name = "lo";
     lo.description = "lo";
     lo.index = 1;
-    const std::vector<LinkRow> rows{lo, Eth()};
-    const std::vector<uint8_t> table = EncodeIfTable(rows);
+    const std::vector<LinkRow> rows{lo, eth()};
+    const std::vector<uint8_t> table = encodeIfTable(rows);
     ASSERT_EQ(table.size(), 4u + 2 * 860);
-    EXPECT_EQ(test::Read32(table, 0), 2u);
+    EXPECT_EQ(test::read32(table, 0), 2u);
     const std::size_t row = 4 + 860;
     EXPECT_EQ(std::string(table.begin() + row, table.begin() + row + 10), std::string("e\0t\0h\0"
                                                                                       "0\0\0\0",
                                                                                       10));
-    EXPECT_EQ(test::Read32(table, row + 512), 2u);
-    EXPECT_EQ(test::Read32(table, row + 516), 6u);
-    EXPECT_EQ(test::Read32(table, row + 520), 1500u);
-    EXPECT_EQ(test::Read32(table, row + 524), 1'000'000'000u);
-    EXPECT_EQ(test::Read32(table, row + 528), 6u);
+    EXPECT_EQ(test::read32(table, row + 512), 2u);
+    EXPECT_EQ(test::read32(table, row + 516), 6u);
+    EXPECT_EQ(test::read32(table, row + 520), 1500u);
+    EXPECT_EQ(test::read32(table, row + 524), 1'000'000'000u);
+    EXPECT_EQ(test::read32(table, row + 528), 6u);
     EXPECT_EQ(table[row + 532], 0x02);
     EXPECT_EQ(table[row + 537], 0x02);
-    EXPECT_EQ(test::Read32(table, row + 540), 1u);
-    EXPECT_EQ(test::Read32(table, row + 544), 5u);
-    EXPECT_EQ(test::Read32(table, row + 552), 5u) << "low 32 bits of the 64-bit counter";
-    EXPECT_EQ(test::Read32(table, row + 556), 11u);
-    EXPECT_EQ(test::Read32(table, row + 576), 0xFFFFFFFFu);
-    EXPECT_EQ(test::Read32(table, row + 592), 12u);
-    EXPECT_EQ(test::Read32(table, row + 600), 12u) << "11 Latin-1 bytes and the NUL";
+    EXPECT_EQ(test::read32(table, row + 540), 1u);
+    EXPECT_EQ(test::read32(table, row + 544), 5u);
+    EXPECT_EQ(test::read32(table, row + 552), 5u) << "low 32 bits of the 64-bit counter";
+    EXPECT_EQ(test::read32(table, row + 556), 11u);
+    EXPECT_EQ(test::read32(table, row + 576), 0xFFFFFFFFu);
+    EXPECT_EQ(test::read32(table, row + 592), 12u);
+    EXPECT_EQ(test::read32(table, row + 600), 12u) << "11 Latin-1 bytes and the NUL";
     EXPECT_EQ(std::string(table.begin() + row + 604, table.begin() + row + 616),
               std::string("uplink caf\xE9\0", 12));
-    EXPECT_EQ(test::Read32(table, 4 + 528), 0u) << "loopback has no address";
+    EXPECT_EQ(test::read32(table, 4 + 528), 0u) << "loopback has no address";
 }
 
 TEST(IfTableEncoder, CutsLongTextsAndAddressesToTheirFields)
 {
-    LinkRow row = Eth();
+    LinkRow row = eth();
     row.name = std::string(300, 'n');
     row.description = std::string(300, 'd');
     row.physAddr = std::vector<uint8_t>(20, 0xAB);
     const std::vector<LinkRow> rows{row};
-    const std::vector<uint8_t> table = EncodeIfTable(rows);
-    EXPECT_EQ(test::Read32(table, 4 + 528), 8u);
-    EXPECT_EQ(test::Read32(table, 4 + 600), 256u) << "255 bytes and the counted NUL";
+    const std::vector<uint8_t> table = encodeIfTable(rows);
+    EXPECT_EQ(test::read32(table, 4 + 528), 8u);
+    EXPECT_EQ(test::read32(table, 4 + 600), 256u) << "255 bytes and the counted NUL";
     EXPECT_EQ(table[4 + 604 + 254], 'd');
     EXPECT_EQ(table[4 + 604 + 255], 0);
     EXPECT_EQ(table[4 + 2 * 254], 'n');
@@ -81,20 +81,20 @@ TEST(IfTableEncoder, CutsLongTextsAndAddressesToTheirFields)
 
 TEST(IfTableEncoder, WhatItWritesParsesBackToTheLink)
 {
-    const std::vector<LinkRow> rows{Eth()};
-    CInterfaces records;
-    const TrafficCounters counters = ParseIfTable(EncodeIfTable(rows), records);
-    ASSERT_EQ(records.Count(), 1);
-    const CInterface& r = *records.Item(1);
-    EXPECT_EQ(r.InterfaceIndex(), 2);
-    EXPECT_EQ(r.AdapterAddress(), "2-42-AC-11-00-2");
-    EXPECT_EQ(r.InterfaceDescription(), std::string("uplink caf\xC3\xA9\0", 13));
-    EXPECT_EQ(r.InterfaceName().substr(0, 8), std::string("e\0t\0h\0"
+    const std::vector<LinkRow> rows{eth()};
+    InterfaceRecords records;
+    const TrafficCounters counters = parseIfTable(encodeIfTable(rows), records);
+    ASSERT_EQ(records.count(), 1);
+    const InterfaceRecord& r = *records.item(1);
+    EXPECT_EQ(r.interfaceIndex(), 2);
+    EXPECT_EQ(r.adapterAddress(), "2-42-AC-11-00-2");
+    EXPECT_EQ(r.interfaceDescription(), std::string("uplink caf\xC3\xA9\0", 13));
+    EXPECT_EQ(r.interfaceName().substr(0, 8), std::string("e\0t\0h\0"
                                                           "0\0",
                                                           8));
     EXPECT_EQ(counters.received, 5);
     EXPECT_EQ(counters.sent, -1);
-    EXPECT_EQ(EncodeIfTable({}), std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(encodeIfTable({}), std::vector<uint8_t>(4, 0));
 }
 
 }  // namespace

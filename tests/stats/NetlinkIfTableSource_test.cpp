@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "TestTableWriter.h"
-#include "stats/core/CIpHelper.h"
+#include "stats/core/InterfaceTable.h"
 
 namespace kuvell {
 namespace {
 
 const std::filesystem::path kSysNet = "/sys/class/net";
 
-std::optional<std::string> ReadLine(const std::filesystem::path& file)
+std::optional<std::string> readLine(const std::filesystem::path& file)
 {
     std::ifstream in(file);
     std::string line;
@@ -32,14 +32,14 @@ std::optional<std::string> ReadLine(const std::filesystem::path& file)
 // The interface that should feed the counters, found from sysfs alone: the
 // highest ifindex (the kernel dumps in ifindex order) among those with a
 // hardware address that is not all zeros, loopback excluded.
-std::optional<std::string> LastInterfaceWithHardwareAddress()
+std::optional<std::string> lastInterfaceWithHardwareAddress()
 {
     std::optional<std::string> best;
     long bestIndex = -1;
     for (const auto& entry : std::filesystem::directory_iterator(kSysNet)) {
-        const auto address = ReadLine(entry.path() / "address");
-        const auto type = ReadLine(entry.path() / "type");
-        const auto index = ReadLine(entry.path() / "ifindex");
+        const auto address = readLine(entry.path() / "address");
+        const auto type = readLine(entry.path() / "type");
+        const auto index = readLine(entry.path() / "ifindex");
         if (!address || !index || type == "772") {
             continue;
         }
@@ -54,9 +54,9 @@ std::optional<std::string> LastInterfaceWithHardwareAddress()
     return best;
 }
 
-uint32_t LowBits(const std::string& interface, const char* counter)
+uint32_t lowBits(const std::string& interface, const char* counter)
 {
-    const auto text = ReadLine(kSysNet / interface / "statistics" / counter);
+    const auto text = readLine(kSysNet / interface / "statistics" / counter);
     return static_cast<uint32_t>(std::stoull(text.value_or("0")));
 }
 
@@ -64,16 +64,16 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
 {
     NetlinkIfTableSource source;
     uint32_t size = 0;
-    ASSERT_EQ(source.GetIfTable(nullptr, size, false), kIfTableBufferTooSmall);
+    ASSERT_EQ(source.getIfTable(nullptr, size, false), kIfTableBufferTooSmall);
     ASSERT_GE(size, 4u + 860u) << "at least the loopback row";
     ASSERT_EQ((size - 4) % 860, 0u);
 
     std::vector<uint8_t> table(size);
     uint32_t tooSmall = size - 1;
-    EXPECT_EQ(source.GetIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
+    EXPECT_EQ(source.getIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
     EXPECT_EQ(tooSmall, size);
-    ASSERT_EQ(source.GetIfTable(table.data(), size, false), kIfTableOk);
-    const uint32_t rows = test::Read32(table, 0);
+    ASSERT_EQ(source.getIfTable(table.data(), size, false), kIfTableOk);
+    const uint32_t rows = test::read32(table, 0);
     ASSERT_EQ(4 + rows * 860, size);
 
     // Loopback (IANA type 24) declares no physical address; every row is in
@@ -81,12 +81,12 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     bool sawLoopback = false;
     for (uint32_t i = 0; i < rows; ++i) {
         const std::size_t row = 4 + i * 860;
-        if (test::Read32(table, row + 516) == 24) {
+        if (test::read32(table, row + 516) == 24) {
             sawLoopback = true;
-            EXPECT_EQ(test::Read32(table, row + 528), 0u);
+            EXPECT_EQ(test::read32(table, row + 528), 0u);
         }
         if (i > 0) {
-            EXPECT_LT(test::Read32(table, row - 860 + 512), test::Read32(table, row + 512));
+            EXPECT_LT(test::read32(table, row - 860 + 512), test::read32(table, row + 512));
         }
     }
     EXPECT_TRUE(sawLoopback);
@@ -94,39 +94,39 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     // A fill without a size query dumps afresh instead of failing.
     std::vector<uint8_t> again(size + 4 * 860);
     uint32_t againSize = static_cast<uint32_t>(again.size());
-    EXPECT_EQ(source.GetIfTable(again.data(), againSize, true), kIfTableOk);
+    EXPECT_EQ(source.getIfTable(again.data(), againSize, true), kIfTableOk);
 }
 
 TEST(NetlinkIfTableSource, CountersAreThoseOfTheLastInterfaceWithAHardwareAddress)
 {
-    const auto interface = LastInterfaceWithHardwareAddress();
+    const auto interface = lastInterfaceWithHardwareAddress();
     if (!interface) {
         GTEST_SKIP() << "this machine has no interface with a hardware address";
     }
-    const uint32_t rxBefore = LowBits(*interface, "rx_bytes");
-    const uint32_t txBefore = LowBits(*interface, "tx_bytes");
-    CIpHelper helper(std::make_shared<NetlinkIfTableSource>(), nullptr);
-    const auto records = helper.Interfaces();
-    const uint32_t rxAfter = LowBits(*interface, "rx_bytes");
-    const uint32_t txAfter = LowBits(*interface, "tx_bytes");
+    const uint32_t rxBefore = lowBits(*interface, "rx_bytes");
+    const uint32_t txBefore = lowBits(*interface, "tx_bytes");
+    InterfaceTable helper(std::make_shared<NetlinkIfTableSource>(), nullptr);
+    const auto records = helper.interfaces();
+    const uint32_t rxAfter = lowBits(*interface, "rx_bytes");
+    const uint32_t txAfter = lowBits(*interface, "tx_bytes");
 
     // Modulo 2^32, the snapshot's counter lies between the two readings.
     const auto between = [](int32_t value, uint32_t before, uint32_t after) {
         return static_cast<uint32_t>(value) - before <= after - before;
     };
-    EXPECT_TRUE(between(helper.BytesReceived(), rxBefore, rxAfter))
-        << *interface << ": " << rxBefore << " <= " << static_cast<uint32_t>(helper.BytesReceived())
+    EXPECT_TRUE(between(helper.bytesReceived(), rxBefore, rxAfter))
+        << *interface << ": " << rxBefore << " <= " << static_cast<uint32_t>(helper.bytesReceived())
         << " <= " << rxAfter;
-    EXPECT_TRUE(between(helper.BytesSent(), txBefore, txAfter))
-        << *interface << ": " << txBefore << " <= " << static_cast<uint32_t>(helper.BytesSent())
+    EXPECT_TRUE(between(helper.bytesSent(), txBefore, txAfter))
+        << *interface << ": " << txBefore << " <= " << static_cast<uint32_t>(helper.bytesSent())
         << " <= " << txAfter;
 
     const auto loopback = std::find_if(records->begin(), records->end(), [](const auto& r) {
-        return r->InterfaceDescription() == std::string("lo\0", 3);
+        return r->interfaceDescription() == std::string("lo\0", 3);
     });
     ASSERT_NE(loopback, records->end());
-    EXPECT_EQ((*loopback)->AdapterAddress(), "") << "no address: only the description is set";
-    EXPECT_EQ((*loopback)->InterfaceIndex(), 0);
+    EXPECT_EQ((*loopback)->adapterAddress(), "") << "no address: only the description is set";
+    EXPECT_EQ((*loopback)->interfaceIndex(), 0);
 }
 
 // The real links, with speed and wireless read from a sysfs of the test's own.
@@ -134,7 +134,7 @@ TEST(NetlinkIfTableSource, SpeedAndWirelessComeFromSysfsPerLink)
 {
     const auto fakeSysfs = std::filesystem::temp_directory_path() /
                            ("kuvell-netlink-sysfs-" + std::to_string(::getpid()));
-    const auto links = NetlinkIfTableSource().DumpLinks();
+    const auto links = NetlinkIfTableSource().dumpLinks();
     ASSERT_TRUE(links.has_value());
     ASSERT_FALSE(links->empty());
     for (const LinkRow& link : *links) {
@@ -145,9 +145,9 @@ TEST(NetlinkIfTableSource, SpeedAndWirelessComeFromSysfsPerLink)
     std::filesystem::create_directories(fakeSysfs / lastName / "wireless");
 
     NetlinkIfTableSource source(fakeSysfs);
-    const auto first = source.DumpLinks();
+    const auto first = source.dumpLinks();
     std::filesystem::remove_all(fakeSysfs / lastName / "wireless");
-    const auto second = source.DumpLinks();
+    const auto second = source.dumpLinks();
     std::filesystem::remove_all(fakeSysfs);
     ASSERT_TRUE(first && second);
     ASSERT_EQ(first->size(), links->size());
@@ -155,7 +155,7 @@ TEST(NetlinkIfTableSource, SpeedAndWirelessComeFromSysfsPerLink)
         const bool upAndNotLoopback = row.adminStatus == 1 && row.type != 24;
         EXPECT_EQ(row.speed, upAndNotLoopback ? 2'500'000'000u : 0u) << row.name;
         EXPECT_EQ(row.type == 71, row.name == lastName) << row.name;
-        const std::string alias = ReadLine(kSysNet / row.name / "ifalias").value_or("");
+        const std::string alias = readLine(kSysNet / row.name / "ifalias").value_or("");
         EXPECT_EQ(row.description, alias.empty() ? row.name : alias) << row.name;
     }
     EXPECT_EQ(second->back().type, 71u) << "a link's wireless nature is asked once";

@@ -13,7 +13,7 @@ namespace kuvell::test {
 
 // The 4-byte little-endian field at offset; reading past the table fails the
 // test (std::out_of_range) instead of reading stray memory.
-inline uint32_t Read32(const std::vector<uint8_t>& table, std::size_t offset)
+inline uint32_t read32(const std::vector<uint8_t>& table, std::size_t offset)
 {
     uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -25,35 +25,35 @@ inline uint32_t Read32(const std::vector<uint8_t>& table, std::size_t offset)
 class TestRow
 {
   public:
-    TestRow& Put32(std::size_t offset, uint32_t value)
+    TestRow& put32(std::size_t offset, uint32_t value)
     {
         for (std::size_t i = 0; i < 4; ++i) {
             bytes_.at(offset + i) = static_cast<uint8_t>(value >> (8 * i));
         }
         return *this;
     }
-    TestRow& Index(uint32_t v) { return Put32(512, v); }
-    TestRow& PhysAddr(std::vector<uint8_t> address, std::optional<uint32_t> length = {})
+    TestRow& index(uint32_t v) { return put32(512, v); }
+    TestRow& physAddr(std::vector<uint8_t> address, std::optional<uint32_t> length = {})
     {
         for (std::size_t i = 0; i < address.size() && i < 8; ++i) {
             bytes_.at(532 + i) = address[i];
         }
-        return Put32(528, length.value_or(static_cast<uint32_t>(address.size())));
+        return put32(528, length.value_or(static_cast<uint32_t>(address.size())));
     }
-    TestRow& InOctets(uint32_t v) { return Put32(552, v); }
-    TestRow& OutOctets(uint32_t v) { return Put32(576, v); }
-    TestRow& Descr(std::string_view bytes, uint32_t length)
+    TestRow& inOctets(uint32_t v) { return put32(552, v); }
+    TestRow& outOctets(uint32_t v) { return put32(576, v); }
+    TestRow& descr(std::string_view bytes, uint32_t length)
     {
         std::memcpy(bytes_.data() + 604, bytes.data(), bytes.size());
-        return Put32(600, length);
+        return put32(600, length);
     }
     // Raw bytes of the 512-byte name field.
-    TestRow& NameBytes(std::string_view bytes)
+    TestRow& nameBytes(std::string_view bytes)
     {
         std::memcpy(bytes_.data(), bytes.data(), bytes.size());
         return *this;
     }
-    const std::array<uint8_t, 860>& Bytes() const { return bytes_; }
+    const std::array<uint8_t, 860>& bytes() const { return bytes_; }
 
   private:
     std::array<uint8_t, 860> bytes_{};
@@ -62,11 +62,11 @@ class TestRow
 class TestTable
 {
   public:
-    TestRow& AddRow() { return rows_.emplace_back(); }
+    TestRow& addRow() { return rows_.emplace_back(); }
 
     // The count field states declaredCount (default: the rows added); extraBytes
     // are appended after the last row, as a buffer larger than its rows.
-    std::vector<uint8_t> Bytes(std::optional<uint32_t> declaredCount = {},
+    std::vector<uint8_t> bytes(std::optional<uint32_t> declaredCount = {},
                                std::size_t extraBytes = 0) const
     {
         std::vector<uint8_t> out(4);
@@ -75,7 +75,7 @@ class TestTable
             out[i] = static_cast<uint8_t>(count >> (8 * i));
         }
         for (const TestRow& row : rows_) {
-            out.insert(out.end(), row.Bytes().begin(), row.Bytes().end());
+            out.insert(out.end(), row.bytes().begin(), row.bytes().end());
         }
         out.resize(out.size() + extraBytes);
         return out;

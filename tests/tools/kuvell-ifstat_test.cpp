@@ -31,7 +31,7 @@ struct Finished
 // Runs kuvell-ifstat with the given arguments and extra environment entries;
 // signalAfterFirstLine (when not 0) is sent to it once its first line is out.
 // Gives up after 20 s.
-Finished RunIfstat(const std::vector<std::string>& arguments,
+Finished runIfstat(const std::vector<std::string>& arguments,
                    const std::vector<std::string>& extraEnvironment = {},
                    int signalAfterFirstLine = 0)
 {
@@ -116,7 +116,7 @@ Finished RunIfstat(const std::vector<std::string>& arguments,
     return result;
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -126,7 +126,7 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> Fields(const std::string& line)
+std::vector<std::string> fields(const std::string& line)
 {
     std::vector<std::string> fields;
     std::istringstream in(line);
@@ -138,7 +138,7 @@ std::vector<std::string> Fields(const std::string& line)
 
 TEST(KuvellIfstat, HelpExplainsTheOptions)
 {
-    const Finished run = RunIfstat({"--help"});
+    const Finished run = runIfstat({"--help"});
     EXPECT_TRUE(run.exited);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("Usage: kuvell-ifstat"), std::string::npos);
@@ -161,7 +161,7 @@ TEST(KuvellIfstat, BadArgumentsGiveAClearMessageAndExitCode2)
         {"--watch", "--count=1x"},
         {"--watch", "--count", "99999999999999999999999"}};
     for (const auto& arguments : bad) {
-        const Finished run = RunIfstat(arguments);
+        const Finished run = runIfstat(arguments);
         const std::string shown = arguments.back();
         EXPECT_EQ(run.exitCode, 2) << shown;
         EXPECT_EQ(run.out, "") << shown;
@@ -172,9 +172,9 @@ TEST(KuvellIfstat, BadArgumentsGiveAClearMessageAndExitCode2)
 
 TEST(KuvellIfstat, PrintsOneLinePerInterfaceAndThePickedCounters)
 {
-    const Finished run = RunIfstat({});
+    const Finished run = runIfstat({});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::vector<std::string> lines = Lines(run.out);
+    const std::vector<std::string> lines = splitLines(run.out);
     ASSERT_GE(lines.size(), 3u) << run.out;
     EXPECT_EQ(lines.front(),
               "index\tname\tdescription\ttype\tmtu\tspeed\taddress\tadmin\toper\tin-octets\tout-"
@@ -188,7 +188,7 @@ TEST(KuvellIfstat, PrintsOneLinePerInterfaceAndThePickedCounters)
     const std::regex address("-|[0-9A-F]{1,2}(-[0-9A-F]{1,2}){0,7}");
     bool sawLoopback = false;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
-        const std::vector<std::string> f = Fields(lines[i]);
+        const std::vector<std::string> f = fields(lines[i]);
         ASSERT_EQ(f.size(), 11u) << lines[i];
         for (const std::size_t numeric : {0, 3, 4, 5, 7, 8, 9, 10}) {
             EXPECT_TRUE(std::regex_match(f[numeric], number)) << lines[i];
@@ -215,7 +215,7 @@ TEST(KuvellIfstat, WatchPrintsWellFormedRateLinesAndLeavesTheSettingsAlone)
     const auto home =
         std::filesystem::temp_directory_path() / ("kuvell-ifstat-home-" + std::to_string(getpid()));
     std::filesystem::create_directories(home / "config");
-    const Finished run = RunIfstat(
+    const Finished run = runIfstat(
         {"--watch", "--count", "2"},
         {"LC_ALL=C", "HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string()});
     const bool untouched = std::filesystem::is_empty(home / "config") &&
@@ -225,7 +225,7 @@ TEST(KuvellIfstat, WatchPrintsWellFormedRateLinesAndLeavesTheSettingsAlone)
 
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const std::regex label("DL: -?[0-9]+(\\.[0-9])? kb/s - UL: -?[0-9]+(\\.[0-9])? kb/s");
-    const std::vector<std::string> lines = Lines(run.out);
+    const std::vector<std::string> lines = splitLines(run.out);
     ASSERT_EQ(lines.size(), 2u) << run.out;
     for (const std::string& line : lines) {
         EXPECT_TRUE(std::regex_match(line, label)) << line;
@@ -238,11 +238,11 @@ TEST(KuvellIfstat, WatchEndsCleanlyOnSigintAndSigterm)
 {
     for (const int signal : {SIGINT, SIGTERM}) {
         // Sent once the first line is out, so it meets the running loop and not start-up.
-        const Finished run = RunIfstat({"--watch"}, {}, signal);
+        const Finished run = runIfstat({"--watch"}, {}, signal);
         EXPECT_TRUE(run.exited) << "ended by its own exit, not killed by signal " << signal;
         EXPECT_EQ(run.exitCode, 0) << signal;
         EXPECT_EQ(run.err, "") << signal;
-        EXPECT_EQ(Lines(run.out).size(), 1u) << run.out;
+        EXPECT_EQ(splitLines(run.out).size(), 1u) << run.out;
     }
 }
 

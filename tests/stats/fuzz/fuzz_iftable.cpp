@@ -1,4 +1,4 @@
-// Feeds raw bytes to CIpHelper as the interface table, with the size report
+// Feeds raw bytes to InterfaceTable as the interface table, with the size report
 // and both result codes drawn from the input as well.
 #include <algorithm>
 #include <cstddef>
@@ -8,13 +8,13 @@
 #include <span>
 #include <vector>
 
-#include "stats/core/CIpHelper.h"
+#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableSort.h"
 
 namespace {
 
 // Result codes the fuzzer picks from: the meaningful ones and a stray one.
-uint32_t ResultCode(uint8_t choice)
+uint32_t resultCode(uint8_t choice)
 {
     constexpr uint32_t kCodes[] = {kuvell::kIfTableOk, kuvell::kIfTableNotSupported,
                                    kuvell::kIfTableBufferTooSmall, 0xFFFFFFFFu};
@@ -34,7 +34,7 @@ class FuzzSource : public kuvell::IfTableSource
     {
     }
 
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool) override
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool) override
     {
         if (table == nullptr) {
             size = reportedSize_;
@@ -51,7 +51,7 @@ class FuzzSource : public kuvell::IfTableSource
     uint32_t reportedSize_, sizeResult_, fillResult_, sizeAfterFill_;
 };
 
-uint32_t Take32(std::span<const uint8_t>& input)
+uint32_t take32(std::span<const uint8_t>& input)
 {
     uint32_t value = 0;
     const std::size_t n = std::min<std::size_t>(4, input.size());
@@ -60,7 +60,7 @@ uint32_t Take32(std::span<const uint8_t>& input)
     return value;
 }
 
-uint8_t Take8(std::span<const uint8_t>& input)
+uint8_t take8(std::span<const uint8_t>& input)
 {
     if (input.empty()) {
         return 0;
@@ -76,18 +76,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     std::span<const uint8_t> input(data, size);
     // Small size reports are the interesting ones; the high bit opens the full range.
-    const uint32_t raw = Take32(input);
+    const uint32_t raw = take32(input);
     const uint32_t reported = (raw & 0x80000000u) != 0 ? raw : raw % 70000;
-    const uint32_t sizeResult = ResultCode(Take8(input));
-    const uint32_t fillResult = ResultCode(Take8(input));
-    const uint32_t sizeAfterFill = Take32(input);
+    const uint32_t sizeResult = resultCode(take8(input));
+    const uint32_t fillResult = resultCode(take8(input));
+    const uint32_t sizeAfterFill = take32(input);
 
     auto source =
         std::make_shared<FuzzSource>(input, reported, sizeResult, fillResult, sizeAfterFill);
     int messages = 0;
-    kuvell::CIpHelper helper(source, [&messages](std::string_view) { ++messages; });
-    const auto records = helper.Interfaces();
-    if (records->Count() == 0 && (helper.BytesReceived() != 0 || helper.BytesSent() != 0)) {
+    kuvell::InterfaceTable helper(source, [&messages](std::string_view) { ++messages; });
+    const auto records = helper.interfaces();
+    if (records->count() == 0 && (helper.bytesReceived() != 0 || helper.bytesSent() != 0)) {
         __builtin_trap();  // counters without a row to come from
     }
     if (messages > 1) {
@@ -95,6 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
 
     std::vector<uint8_t> sortable(input.begin(), input.end());
-    kuvell::SortIfTableByIndex(sortable);
+    kuvell::sortIfTableByIndex(sortable);
     return 0;
 }

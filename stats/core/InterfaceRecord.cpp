@@ -1,10 +1,10 @@
-#include "stats/core/CInterface.h"
+#include "stats/core/InterfaceRecord.h"
 
 #include <algorithm>
 
 namespace kuvell {
 
-const std::array<CInterface::PropertyHelp, 22>& CInterface::PropertyHelpTexts()
+const std::array<InterfaceRecord::PropertyHelp, 22>& InterfaceRecord::propertyHelpTexts()
 {
     // Texts are published exactly, trailing blanks included: callers show them as they are.
     static constexpr std::array<PropertyHelp, 22> kTexts{{
@@ -49,9 +49,9 @@ const std::array<CInterface::PropertyHelp, 22>& CInterface::PropertyHelpTexts()
     return kTexts;
 }
 
-std::optional<std::string_view> CInterface::HelpText(std::string_view property)
+std::optional<std::string_view> InterfaceRecord::helpText(std::string_view property)
 {
-    const auto& texts = PropertyHelpTexts();
+    const auto& texts = propertyHelpTexts();
     const auto found = std::find_if(texts.begin(), texts.end(),
                                     [&](const PropertyHelp& p) { return p.property == property; });
     if (found == texts.end()) {

@@ -6,13 +6,13 @@
 #include <memory>
 #include <string_view>
 
-#include "stats/core/CInterfaces.h"
+#include "stats/core/InterfaceRecords.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/core/IfTableSource.h"
 
 namespace kuvell {
 
-class CIpHelper
+class InterfaceTable
 {
   public:
     using Notifier = std::function<void(std::string_view message)>;
@@ -21,27 +21,27 @@ class CIpHelper
         "IP HlpAPI is not supported by your system.";
 
     // notify shows kNotSupportedMessage to the user; it may be empty.
-    CIpHelper(std::shared_ptr<IfTableSource> source, Notifier notify);
+    InterfaceTable(std::shared_ptr<IfTableSource> source, Notifier notify);
 
     // Takes a new snapshot into a new collection, which becomes the current one.
     // Collections returned earlier are left as they are.
-    std::shared_ptr<CInterfaces> Interfaces();
+    std::shared_ptr<InterfaceRecords> interfaces();
     // Makes vData the current collection; takes no snapshot.
-    void Interfaces(std::shared_ptr<CInterfaces> vData);
+    void interfaces(std::shared_ptr<InterfaceRecords> vData);
 
     // The in- and out-octet counters of the last row with a physical address in
     // the most recent snapshot; 0 after an empty or failed one. Never snapshots.
-    int32_t BytesReceived() const { return counters_.received; }
-    int32_t BytesSent() const { return counters_.sent; }
+    int32_t bytesReceived() const { return counters_.received; }
+    int32_t bytesSent() const { return counters_.sent; }
 
   private:
-    void RefreshInterfaces();
-    void NotifyNotSupported();
+    void refreshInterfaces();
+    void notifyNotSupported();
 
     std::shared_ptr<IfTableSource> source_;
     Notifier notify_;
     bool notifying_ = false;
-    std::shared_ptr<CInterfaces> current_;
+    std::shared_ptr<InterfaceRecords> current_;
     TrafficCounters counters_;
 };
 

@@ -9,18 +9,18 @@ namespace kuvell {
 struct ByteCount
 {
     double value = 0;      // scaled, at most two decimals
-    std::string UnitName;  // "Bytes", "Kilobytes", "Megabytes" or "Gigabytes"
+    std::string unitName;  // "Bytes", "Kilobytes", "Megabytes" or "Gigabytes"
 };
 
 // A count below 1024 (negative ones too) comes back unchanged in "Bytes". A NaN
 // count gives 0 and no unit; an infinite one 0 "Gigabytes".
-ByteCount FormatByteCount(double count);
+ByteCount formatByteCount(double count);
 
 // Keeps at most `digits` characters after the first "."; text without "." is unchanged.
-std::string TruncateDecimals(std::string_view text, uint8_t digits);
+std::string truncateDecimals(std::string_view text, uint8_t digits);
 
 // The line the settings dialog shows: value rounded to 2 decimals (ties-to-even),
 // one space, the unit word; e.g. "1.5 Kilobytes".
-std::string ByteCountLine(double count, std::string_view decimalSeparator);
+std::string byteCountLine(double count, std::string_view decimalSeparator);
 
 }  // namespace kuvell

@@ -10,15 +10,15 @@ namespace kuvell {
 // Moves and sizes the window (rectangle in twips, converted at 15 per pixel
 // ties-to-even) and puts it into / takes it out of the topmost band. Never shows
 // a hidden window nor hides a visible one; works before the first show.
-void MakeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+void makeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                  const int32_t& height);
-void MakeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                     const int32_t& height);
 
 // Whether the window was last placed in the topmost band by the routines above.
-bool IsTopMost(const QWidget* window);
+bool isTopMost(const QWidget* window);
 
 // enable != 0: the box accepts digits only, typed or pasted; 0: any text again.
-void SetNumbersOnly(QLineEdit* textBox, int16_t enable);
+void setNumbersOnly(QLineEdit* textBox, int16_t enable);
 
 }  // namespace kuvell

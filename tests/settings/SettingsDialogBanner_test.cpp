@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "frmoptionsFixture.h"
+#include "SettingsDialogFixture.h"
 #include "settings/BannerPicture.h"
 #include "settings/BannerView.h"
 
@@ -16,25 +16,25 @@ namespace {
 class BannerTest : public OptionsDialogTest
 {
   protected:
-    void SetUp() override { LoadVariables(); }
+    void SetUp() override { loadVariables(); }
 
-    static QImage Canvas(const frmoptions& dialog)
+    static QImage canvas(const SettingsDialog& dialog)
     {
-        return Find<BannerView>(dialog, "Picture8")
-            ->Picture()
+        return find<BannerView>(dialog, "Picture8")
+            ->picture()
             .convertToFormat(QImage::Format_RGB32);
     }
-    static QPushButton* PageButton(const frmoptions& dialog, int index)
+    static QPushButton* pageButton(const SettingsDialog& dialog, int index)
     {
-        return Find<QPushButton>(dialog, ("Command2_" + std::to_string(index)).c_str());
+        return find<QPushButton>(dialog, ("Command2_" + std::to_string(index)).c_str());
     }
 
-    const QImage banner = DrawBanner().convertToFormat(QImage::Format_RGB32);
+    const QImage banner = drawBanner().convertToFormat(QImage::Format_RGB32);
 };
 
 TEST_F(BannerTest, BannerIsA24BitPictureWithRowsThatChange)
 {
-    const QImage picture = DrawBanner();
+    const QImage picture = drawBanner();
     EXPECT_EQ(picture.size(), QSize(250, 127));
     EXPECT_EQ(picture.depth(), 24);
     // The sweep smears each column to the right; on a flat row that would not show.
@@ -52,7 +52,7 @@ TEST_F(BannerTest, BannerIsA24BitPictureWithRowsThatChange)
 
 TEST_F(BannerTest, EveryPageButtonShowsItsPageAndSweepsWhileTheTimerTicks)
 {
-    const auto dialog = Open();
+    const auto dialog = open();
     dialog->show();
     int ticks = 0;
     QTimer timer;
@@ -62,24 +62,24 @@ TEST_F(BannerTest, EveryPageButtonShowsItsPageAndSweepsWhileTheTimerTicks)
     const char* const pages[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
     // Help first: the sweep runs on the hidden about page too.
     for (const int chosen : {3, 2, 1, 0}) {
-        Find<BannerView>(*dialog, "Picture8")->SetPicture(QImage());  // white again
+        find<BannerView>(*dialog, "Picture8")->setPicture(QImage());  // white again
         ticks = 0;
         QElapsedTimer clock;
         clock.start();
-        PageButton(*dialog, chosen)->click();
+        pageButton(*dialog, chosen)->click();
         std::cout << "[ sweep    ] one banner sweep took " << clock.elapsed() << " ms\n";
         for (int page = 0; page < 4; ++page) {
-            EXPECT_EQ(Find<QWidget>(*dialog, pages[page])->isVisible(), page == chosen)
+            EXPECT_EQ(find<QWidget>(*dialog, pages[page])->isVisible(), page == chosen)
                 << "button " << chosen << ", " << pages[page];
         }
-        EXPECT_EQ(Canvas(*dialog), banner) << "button " << chosen;
+        EXPECT_EQ(canvas(*dialog), banner) << "button " << chosen;
         EXPECT_GT(ticks, 0) << "the timer stood still during the sweep";
     }
 }
 
 TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
 {
-    const auto dialog = Open();
+    const auto dialog = open();
     dialog->show();
     QImage midway;
     int steps = 0;
@@ -87,11 +87,11 @@ TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (++steps == 300) {
             probe.stop();
-            midway = Canvas(*dialog);
+            midway = canvas(*dialog);
         }
     });
     probe.start(0);
-    PageButton(*dialog, 2)->click();
+    pageButton(*dialog, 2)->click();
     ASSERT_FALSE(midway.isNull());
 
     // Column 0 and row 0 keep the box's white until the finished picture arrives.
@@ -108,12 +108,12 @@ TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
     // Column 1 was swept in full: each row from there on wears the pixel read at (1, y).
     EXPECT_EQ(midway.pixel(1, 1), banner.pixel(1, 1));
     EXPECT_EQ(midway.pixel(1, 126), banner.pixel(1, 126));
-    EXPECT_EQ(Canvas(*dialog), banner);
+    EXPECT_EQ(canvas(*dialog), banner);
 }
 
 TEST_F(BannerTest, PageSwitchMidSweepRunsAWholeSweepThenTheFirstResumes)
 {
-    const auto dialog = Open();
+    const auto dialog = open();
     dialog->show();
     bool nestedSweepFinished = false;
     bool firstSweepResumed = false;
@@ -124,26 +124,26 @@ TEST_F(BannerTest, PageSwitchMidSweepRunsAWholeSweepThenTheFirstResumes)
             return;
         }
         midway.stop();
-        PageButton(*dialog, 3)->click();  // returns once its own sweep is complete
-        nestedSweepFinished = Canvas(*dialog) == banner;
+        pageButton(*dialog, 3)->click();  // returns once its own sweep is complete
+        nestedSweepFinished = canvas(*dialog) == banner;
         // The interrupted sweep draws again at its next step.
-        QTimer::singleShot(0, [&] { firstSweepResumed = Canvas(*dialog) != banner; });
+        QTimer::singleShot(0, [&] { firstSweepResumed = canvas(*dialog) != banner; });
     });
     midway.start(0);
-    PageButton(*dialog, 2)->click();
+    pageButton(*dialog, 2)->click();
 
     EXPECT_TRUE(nestedSweepFinished);
     EXPECT_TRUE(firstSweepResumed);
-    EXPECT_EQ(Canvas(*dialog), banner);  // and it, too, ends with the whole picture
-    EXPECT_TRUE(Find<QWidget>(*dialog, "Picture4")->isVisible());
+    EXPECT_EQ(canvas(*dialog), banner);  // and it, too, ends with the whole picture
+    EXPECT_TRUE(find<QWidget>(*dialog, "Picture4")->isVisible());
 }
 
 TEST_F(BannerTest, ClosingTheDialogMidSweepStopsTheDrawing)
 {
-    auto dialog = Open();
+    auto dialog = open();
     bool sweepReturned = false;
     QTimer::singleShot(0, dialog.get(), [&] {
-        PageButton(*dialog, 2)->click();
+        pageButton(*dialog, 2)->click();
         sweepReturned = true;
     });
     int steps = 0;
@@ -159,16 +159,16 @@ TEST_F(BannerTest, ClosingTheDialogMidSweepStopsTheDrawing)
 
     EXPECT_TRUE(sweepReturned);
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_NE(Canvas(*dialog), banner);  // stopped part-way
-    const QImage stopped = Canvas(*dialog);
+    EXPECT_NE(canvas(*dialog), banner);  // stopped part-way
+    const QImage stopped = canvas(*dialog);
     QApplication::processEvents();
-    EXPECT_EQ(Canvas(*dialog), stopped);
+    EXPECT_EQ(canvas(*dialog), stopped);
     dialog.reset();  // deleted after the modal loop returned, as the caller does
 }
 
 TEST_F(BannerTest, DeletingTheDialogMidSweepIsSafe)
 {
-    QPointer<frmoptions> dialog(Open().release());
+    QPointer<SettingsDialog> dialog(open().release());
     dialog->show();
     int steps = 0;
     QTimer deleter;

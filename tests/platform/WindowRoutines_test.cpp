@@ -1,4 +1,4 @@
-#include "platform/modMisc.h"
+#include "platform/WindowRoutines.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,12 @@ namespace {
 
 constexpr Qt::WindowFlags kMainWindowFlags = Qt::FramelessWindowHint | Qt::Tool;
 
-TEST(MakeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
+TEST(makeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
 {
     QWidget window(nullptr, kMainWindowFlags);
     ASSERT_EQ(window.windowHandle(), nullptr);
-    MakeTopMost(&window, 150, 300, 4650, 2460);
-    EXPECT_TRUE(IsTopMost(&window));
+    makeTopMost(&window, 150, 300, 4650, 2460);
+    EXPECT_TRUE(isTopMost(&window));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.geometry(), QRect(10, 20, 310, 164));
 
@@ -31,83 +31,83 @@ TEST(MakeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
     window.hide();
     window.show();
     EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(IsTopMost(&window));
+    EXPECT_TRUE(isTopMost(&window));
 }
 
-TEST(MakeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
+TEST(makeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
 {
     QWidget shown(nullptr, kMainWindowFlags);
     shown.show();
-    MakeTopMost(&shown, 0, 0, 4650, 2460);
+    makeTopMost(&shown, 0, 0, 4650, 2460);
     EXPECT_TRUE(shown.isVisible());
-    EXPECT_TRUE(IsTopMost(&shown));
-    MakeNotTopMost(&shown, 0, 0, 4650, 2460);
+    EXPECT_TRUE(isTopMost(&shown));
+    makeNotTopMost(&shown, 0, 0, 4650, 2460);
     EXPECT_TRUE(shown.isVisible());
-    EXPECT_FALSE(IsTopMost(&shown));
+    EXPECT_FALSE(isTopMost(&shown));
     EXPECT_FALSE(shown.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
 
     QWidget hidden(nullptr, kMainWindowFlags);
     hidden.show();
     hidden.hide();
-    MakeTopMost(&hidden, 0, 0, 4650, 2460);
+    makeTopMost(&hidden, 0, 0, 4650, 2460);
     EXPECT_FALSE(hidden.isVisible());
-    MakeNotTopMost(&hidden, 0, 0, 4650, 2460);
+    makeNotTopMost(&hidden, 0, 0, 4650, 2460);
     EXPECT_FALSE(hidden.isVisible());
-    EXPECT_FALSE(IsTopMost(&hidden));
+    EXPECT_FALSE(isTopMost(&hidden));
 }
 
-TEST(MakeTopMost, PlacesTheRectangleInRoundedPixels)
+TEST(makeTopMost, PlacesTheRectangleInRoundedPixels)
 {
     QWidget window(nullptr, kMainWindowFlags);
     window.show();
     // 22 twips ask for one pixel (the main window's own bounds raise it later).
-    MakeTopMost(&window, 7, 8, 22, 23);
+    makeTopMost(&window, 7, 8, 22, 23);
     EXPECT_EQ(window.geometry(), QRect(0, 1, 1, 2));
-    MakeNotTopMost(&window, -37, 37, 4650, 150000);
+    makeNotTopMost(&window, -37, 37, 4650, 150000);
     EXPECT_EQ(window.geometry(), QRect(-2, 2, 310, 10000));
     // A negative size asks for an empty window, not for a wrapped-around huge one.
-    MakeTopMost(&window, 0, 0, -150, -150);
+    makeTopMost(&window, 0, 0, -150, -150);
     EXPECT_EQ(window.size(), QSize(0, 0));
 }
 
-TEST(MakeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
+TEST(makeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
 {
     QDialog dialog;
     dialog.show();
-    MakeTopMost(&dialog, 1500, 1500, 3000, 4500);
+    makeTopMost(&dialog, 1500, 1500, 3000, 4500);
     EXPECT_EQ(dialog.frameGeometry(), QRect(100, 100, 200, 300));
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(IsTopMost(&dialog));
+    EXPECT_TRUE(isTopMost(&dialog));
 }
 
-TEST(MakeTopMost, ActsOnTheTopLevelWindowAndToleratesNoWindow)
+TEST(makeTopMost, ActsOnTheTopLevelWindowAndToleratesNoWindow)
 {
     QWidget window(nullptr, kMainWindowFlags);
     auto* child = new QWidget(&window);
     child->setGeometry(5, 5, 20, 20);
-    MakeTopMost(child, 150, 150, 1500, 1500);
-    EXPECT_TRUE(IsTopMost(&window));
-    EXPECT_TRUE(IsTopMost(child));
+    makeTopMost(child, 150, 150, 1500, 1500);
+    EXPECT_TRUE(isTopMost(&window));
+    EXPECT_TRUE(isTopMost(child));
     EXPECT_EQ(window.geometry(), QRect(10, 10, 100, 100));
     EXPECT_EQ(child->geometry(), QRect(5, 5, 20, 20));
 
-    MakeTopMost(nullptr, 0, 0, 0, 0);
-    MakeNotTopMost(nullptr, 0, 0, 0, 0);
-    EXPECT_FALSE(IsTopMost(nullptr));
+    makeTopMost(nullptr, 0, 0, 0, 0);
+    makeNotTopMost(nullptr, 0, 0, 0, 0);
+    EXPECT_FALSE(isTopMost(nullptr));
     QWidget neverPlaced;
-    EXPECT_FALSE(IsTopMost(&neverPlaced));
+    EXPECT_FALSE(isTopMost(&neverPlaced));
 }
 
-void Paste(QLineEdit& box, const QString& text)
+void paste(QLineEdit& box, const QString& text)
 {
     QApplication::clipboard()->setText(text);
     box.paste();
 }
 
-TEST(SetNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
+TEST(setNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
 {
     QLineEdit box;
-    SetNumbersOnly(&box, 1);
+    setNumbersOnly(&box, 1);
     QTest::keyClicks(&box, "123");
     EXPECT_EQ(box.text(), "123");
     QTest::keyClicks(&box, "a-4 .5");
@@ -118,12 +118,12 @@ TEST(SetNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
     EXPECT_EQ(box.text(), "12");
 
     // A paste is taken whole or not at all.
-    Paste(box, "1 2");
+    paste(box, "1 2");
     EXPECT_EQ(box.text(), "12");
-    Paste(box, "34");
+    paste(box, "34");
     EXPECT_EQ(box.text(), "1234");
     // Digits of other scripts would not read back as a number.
-    Paste(box, QStringLiteral("\uFF15\u0665"));
+    paste(box, QStringLiteral("\uFF15\u0665"));
     EXPECT_EQ(box.text(), "1234");
 
     // Deleting everything stays possible.
@@ -132,31 +132,31 @@ TEST(SetNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
     EXPECT_EQ(box.text(), "");
 }
 
-TEST(SetNumbersOnly, SwitchingOffRestoresFreeTextAndSparesOtherValidators)
+TEST(setNumbersOnly, SwitchingOffRestoresFreeTextAndSparesOtherValidators)
 {
     QLineEdit box;
-    SetNumbersOnly(&box, 7);  // any non-zero value switches it on
+    setNumbersOnly(&box, 7);  // any non-zero value switches it on
     const QValidator* first = box.validator();
     ASSERT_NE(first, nullptr);
-    SetNumbersOnly(&box, 1);
+    setNumbersOnly(&box, 1);
     EXPECT_EQ(box.validator(), first);  // not stacked a second time
 
-    SetNumbersOnly(&box, 0);
+    setNumbersOnly(&box, 0);
     EXPECT_EQ(box.validator(), nullptr);
     QTest::keyClicks(&box, "12a");
     EXPECT_EQ(box.text(), "12a");
 
     QLineEdit plain;
-    SetNumbersOnly(&plain, 0);
+    setNumbersOnly(&plain, 0);
     EXPECT_EQ(plain.validator(), nullptr);
 
     QLineEdit owned;
     QIntValidator ownersValidator;
     owned.setValidator(&ownersValidator);
-    SetNumbersOnly(&owned, 0);
+    setNumbersOnly(&owned, 0);
     EXPECT_EQ(owned.validator(), &ownersValidator);
 
-    SetNumbersOnly(nullptr, 1);
+    setNumbersOnly(nullptr, 1);
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "frmoptionsFixture.h"
+#include "SettingsDialogFixture.h"
 #include "platform/Colours.h"
-#include "platform/modMisc.h"
+#include "platform/WindowRoutines.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
 
@@ -25,34 +25,34 @@ using LoadTest = OptionsDialogTest;
 
 TEST_F(LoadTest, EmptyStoreOpensOnTheSettingsPageWithTheDefaults)
 {
-    LoadVariables();
-    const auto dialog = Open();
+    loadVariables();
+    const auto dialog = open();
 
-    EXPECT_TRUE(Find<QWidget>(*dialog, "Picture1")->isVisibleTo(dialog.get()));
+    EXPECT_TRUE(find<QWidget>(*dialog, "Picture1")->isVisibleTo(dialog.get()));
     for (const char* hidden : {"Picture2", "Picture3", "Picture4"}) {
-        EXPECT_FALSE(Find<QWidget>(*dialog, hidden)->isVisibleTo(dialog.get())) << hidden;
+        EXPECT_FALSE(find<QWidget>(*dialog, hidden)->isVisibleTo(dialog.get())) << hidden;
     }
-    EXPECT_FALSE(Find<QCheckBox>(*dialog, "Check3")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(*dialog, "Check2")->isChecked());
-    EXPECT_TRUE(Find<QCheckBox>(*dialog, "Check1")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000"));
-    EXPECT_TRUE(Find<QLineEdit>(*dialog, "Text3")->text().isEmpty());
+    EXPECT_FALSE(find<QCheckBox>(*dialog, "Check3")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>(*dialog, "Check2")->isChecked());
+    EXPECT_TRUE(find<QCheckBox>(*dialog, "Check1")->isChecked());
+    EXPECT_EQ(find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000"));
+    EXPECT_TRUE(find<QLineEdit>(*dialog, "Text3")->text().isEmpty());
 
     // "100 %" is selected through the selection handler: applied and stored again.
-    auto* combo = Find<QComboBox>(*dialog, "Combo1");
+    auto* combo = find<QComboBox>(*dialog, "Combo1");
     EXPECT_EQ(combo->currentIndex(), 9);
     EXPECT_EQ(combo->currentText(), QStringLiteral("100 %"));
     EXPECT_DOUBLE_EQ(fakeMain.window.windowOpacity(), 1.0);
-    EXPECT_EQ(Stored("options", "visibility"), QStringLiteral("9"));
+    EXPECT_EQ(stored("options", "visibility"), QStringLiteral("9"));
 
-    EXPECT_EQ(Find<QLabel>(*dialog, "Label9")->text(),
+    EXPECT_EQ(find<QLabel>(*dialog, "Label9")->text(),
               QStringLiteral("信息统计于 ") + QString::fromUtf8(kToday));
-    EXPECT_EQ(Find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1 Bytes"));
-    EXPECT_EQ(Find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1 Bytes"));
+    EXPECT_EQ(find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1 Bytes"));
+    EXPECT_EQ(find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1 Bytes"));
 
     // The swatches show the colours, not only hold them.
     const auto painted = [&](const char* name) {
-        auto* swatch = Find<ColourSwatch>(*dialog, name);
+        auto* swatch = find<ColourSwatch>(*dialog, name);
         return swatch->grab().toImage().pixelColor(swatch->rect().center());
     };
     EXPECT_EQ(painted("Picture5"), QColor(255, 0, 0));
@@ -60,8 +60,8 @@ TEST_F(LoadTest, EmptyStoreOpensOnTheSettingsPageWithTheDefaults)
     EXPECT_EQ(painted("Picture7"), QColor(0x49, 0xAA, 0xBE));
 
     // Nothing else is written, and no autostart entry appears.
-    EXPECT_EQ(Stored("setting", "autostart"), kMissing);
-    EXPECT_EQ(Stored("options", "graphics"), kMissing);
+    EXPECT_EQ(stored("setting", "autostart"), kMissing);
+    EXPECT_EQ(stored("options", "graphics"), kMissing);
     EXPECT_FALSE(QFileInfo::exists(autostart.entryPath));
 
     // A modal tool window owned by the main window, in the topmost band.
@@ -72,7 +72,7 @@ TEST_F(LoadTest, EmptyStoreOpensOnTheSettingsPageWithTheDefaults)
     EXPECT_FALSE(dialog->windowFlags() &
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    EXPECT_TRUE(IsTopMost(dialog.get()));
+    EXPECT_TRUE(isTopMost(dialog.get()));
     // Centred on the screen, give or take the window frame.
     const QPoint offCentre =
         dialog->frameGeometry().center() - fakeMain.window.screen()->geometry().center();
@@ -82,9 +82,9 @@ TEST_F(LoadTest, EmptyStoreOpensOnTheSettingsPageWithTheDefaults)
 
 TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
 {
-    LoadVariables();
-    const auto dialog = Open();
-    EXPECT_EQ(dialog->size(), QSize(Pixels(4545), Pixels(3555)));
+    loadVariables();
+    const auto dialog = open();
+    EXPECT_EQ(dialog->size(), QSize(pixels(4545), pixels(3555)));
 
     struct Expected
     {
@@ -130,10 +130,10 @@ TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
         {"Text2", nullptr, 120, 0, 4215, 1815},
     };
     for (const Expected& control : controls) {
-        const QWidget* widget = Find<QWidget>(*dialog, control.name);
+        const QWidget* widget = find<QWidget>(*dialog, control.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), QRect(Pixels(control.left), Pixels(control.top),
-                                            Pixels(control.width), Pixels(control.height)))
+        EXPECT_EQ(widget->geometry(), QRect(pixels(control.left), pixels(control.top),
+                                            pixels(control.width), pixels(control.height)))
             << control.name;
         if (control.caption == nullptr) {
             continue;
@@ -151,11 +151,11 @@ TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
     }
 
     // The banner's drawable area is 250 x 127 pixels inside its border.
-    EXPECT_EQ(Find<BannerView>(*dialog, "Picture8")->contentsRect().size(), QSize(250, 127));
-    EXPECT_FALSE(Find<QLabel>(*dialog, "Label7")->text().isEmpty());
-    EXPECT_FALSE(Find<QPlainTextEdit>(*dialog, "Text2")->toPlainText().isEmpty());
+    EXPECT_EQ(find<BannerView>(*dialog, "Picture8")->contentsRect().size(), QSize(250, 127));
+    EXPECT_FALSE(find<QLabel>(*dialog, "Label7")->text().isEmpty());
+    EXPECT_FALSE(find<QPlainTextEdit>(*dialog, "Text2")->toPlainText().isEmpty());
 
-    auto* combo = Find<QComboBox>(*dialog, "Combo1");
+    auto* combo = find<QComboBox>(*dialog, "Combo1");
     ASSERT_EQ(combo->count(), 10);
     for (int index = 0; index < 10; ++index) {
         EXPECT_EQ(combo->itemText(index), QStringLiteral("%1 %").arg((index + 1) * 10));
@@ -167,33 +167,33 @@ TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
 
 TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothing)
 {
-    for (const char* stored : {"12", "10", "-1", "abc", "", "4.7e"}) {
-        store.WriteSetting(QStringLiteral("options"), QStringLiteral("visibility"),
-                           QString::fromUtf8(stored));
-        LoadVariables();
+    for (const char* storedText : {"12", "10", "-1", "abc", "", "4.7e"}) {
+        store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
+                           QString::fromUtf8(storedText));
+        loadVariables();
         fakeMain.window.setWindowOpacity(51 / 255.0);
-        const auto dialog = Open();
+        const auto dialog = open();
 
-        auto* combo = Find<QComboBox>(*dialog, "Combo1");
-        EXPECT_EQ(combo->currentIndex(), -1) << stored;
-        EXPECT_EQ(combo->currentText(), QStringLiteral("Transparency")) << stored;
-        EXPECT_NEAR(fakeMain.window.windowOpacity(), 51 / 255.0, 1e-9) << stored;
-        EXPECT_EQ(Stored("options", "visibility"), QString::fromUtf8(stored));
+        auto* combo = find<QComboBox>(*dialog, "Combo1");
+        EXPECT_EQ(combo->currentIndex(), -1) << storedText;
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Transparency")) << storedText;
+        EXPECT_NEAR(fakeMain.window.windowOpacity(), 51 / 255.0, 1e-9) << storedText;
+        EXPECT_EQ(stored("options", "visibility"), QString::fromUtf8(storedText));
         // The rest of the dialog loads as usual.
-        EXPECT_EQ(Find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000")) << stored;
-        EXPECT_TRUE(Find<QCheckBox>(*dialog, "Check1")->isChecked()) << stored;
+        EXPECT_EQ(find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000")) << storedText;
+        EXPECT_TRUE(find<QCheckBox>(*dialog, "Check1")->isChecked()) << storedText;
     }
 }
 
 TEST_F(LoadTest, StoredTransparencyLevelIsSelectedAppliedAndStoredAgain)
 {
-    store.WriteSetting(QStringLiteral("options"), QStringLiteral("visibility"),
+    store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
                        QStringLiteral(" 4"));
-    LoadVariables();
-    const auto dialog = Open();
-    EXPECT_EQ(Find<QComboBox>(*dialog, "Combo1")->currentText(), QStringLiteral("50 %"));
+    loadVariables();
+    const auto dialog = open();
+    EXPECT_EQ(find<QComboBox>(*dialog, "Combo1")->currentText(), QStringLiteral("50 %"));
     EXPECT_NEAR(fakeMain.window.windowOpacity(), 128 / 255.0, 1e-9);
-    EXPECT_EQ(Stored("options", "visibility"), QStringLiteral("4"));
+    EXPECT_EQ(stored("options", "visibility"), QStringLiteral("4"));
 }
 
 TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
@@ -201,11 +201,11 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
     struct Case
     {
         const char* graphics;
-        bool check3;
+        bool graphOnlyTicked;
         const char* autostartFlag;
-        bool check2;
+        bool startAtLoginTicked;
         const char* ontop;
-        bool check1;
+        bool onTopTicked;
     };
     const Case cases[] = {
         {"1", true, "1", true, "false", false},
@@ -215,82 +215,82 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
     };
     for (const Case& flags : cases) {
         QFile::remove(autostart.entryPath);
-        store.WriteSetting(QStringLiteral("options"), QStringLiteral("graphics"),
+        store.writeSetting(QStringLiteral("options"), QStringLiteral("graphics"),
                            QString::fromUtf8(flags.graphics));
-        store.WriteSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
+        store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
                            QString::fromUtf8(flags.autostartFlag));
-        store.WriteSetting(QStringLiteral("setting"), QStringLiteral("ontop"),
+        store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"),
                            QString::fromUtf8(flags.ontop));
         vars = ProgramVariables{};
-        LoadVariables();
-        const auto dialog = Open();
-        EXPECT_EQ(Find<QCheckBox>(*dialog, "Check3")->isChecked(), flags.check3) << flags.graphics;
-        EXPECT_EQ(Find<QCheckBox>(*dialog, "Check2")->isChecked(), flags.check2)
+        loadVariables();
+        const auto dialog = open();
+        EXPECT_EQ(find<QCheckBox>(*dialog, "Check3")->isChecked(), flags.graphOnlyTicked) << flags.graphics;
+        EXPECT_EQ(find<QCheckBox>(*dialog, "Check2")->isChecked(), flags.startAtLoginTicked)
             << '"' << flags.autostartFlag << '"';
         // Only an exact "1" runs the box's handler, which writes the entry.
-        EXPECT_EQ(QFileInfo::exists(autostart.entryPath), flags.check2) << flags.autostartFlag;
-        EXPECT_EQ(Find<QCheckBox>(*dialog, "Check1")->isChecked(), flags.check1) << flags.ontop;
+        EXPECT_EQ(QFileInfo::exists(autostart.entryPath), flags.startAtLoginTicked) << flags.autostartFlag;
+        EXPECT_EQ(find<QCheckBox>(*dialog, "Check1")->isChecked(), flags.onTopTicked) << flags.ontop;
     }
 }
 
 TEST_F(LoadTest, TheFirstStartDateIsShownAsWrittenNeverAsMarkup)
 {
     const QString date = QStringLiteral("<b>7</b> <img src=\"/etc/x.png\"> December");
-    store.WriteSetting(QStringLiteral("options"), QStringLiteral("installdate"), date);
-    LoadVariables();
-    const auto dialog = Open();
-    auto* label9 = Find<QLabel>(*dialog, "Label9");
-    EXPECT_EQ(label9->text(), QStringLiteral("信息统计于 ") + date);
-    EXPECT_EQ(label9->textFormat(), Qt::PlainText);
+    store.writeSetting(QStringLiteral("options"), QStringLiteral("installdate"), date);
+    loadVariables();
+    const auto dialog = open();
+    auto* installDateLabel = find<QLabel>(*dialog, "Label9");
+    EXPECT_EQ(installDateLabel->text(), QStringLiteral("信息统计于 ") + date);
+    EXPECT_EQ(installDateLabel->textFormat(), Qt::PlainText);
 }
 
 TEST_F(LoadTest, TotalLinesUseTheLargestUnitAndTheLocaleSeparator)
 {
-    LoadVariables();
-    vars.DLtot = 1023;
-    vars.ULtot = 1024;
+    loadVariables();
+    vars.downloadTotal = 1023;
+    vars.uploadTotal = 1024;
     {
-        const auto dialog = Open();
-        EXPECT_EQ(Find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1023 Bytes"));
-        EXPECT_EQ(Find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1 Kilobytes"));
+        const auto dialog = open();
+        EXPECT_EQ(find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1023 Bytes"));
+        EXPECT_EQ(find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1 Kilobytes"));
     }
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    vars.DLtot = 1536;
-    vars.ULtot = 2147483647;
-    const auto dialog = Open();
+    vars.downloadTotal = 1536;
+    vars.uploadTotal = 2147483647;
+    const auto dialog = open();
     QLocale::setDefault(previous);
-    EXPECT_EQ(Find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1,5 Kilobytes"));
-    EXPECT_EQ(Find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1,99 Gigabytes"));
+    EXPECT_EQ(find<QLabel>(*dialog, "Label5")->text(), QStringLiteral("1,5 Kilobytes"));
+    EXPECT_EQ(find<QLabel>(*dialog, "Label6")->text(), QStringLiteral("1,99 Gigabytes"));
 }
 
 TEST_F(LoadTest, SpeedBoxTakesDigitsOnly)
 {
-    LoadVariables();
-    const auto dialog = Open();
-    auto* text1 = Find<QLineEdit>(*dialog, "Text1");
-    text1->clear();
-    QTest::keyClicks(text1, QStringLiteral("5a6-0 0.0"));
-    EXPECT_EQ(text1->text(), QStringLiteral("56000"));
+    loadVariables();
+    const auto dialog = open();
+    auto* speedField = find<QLineEdit>(*dialog, "Text1");
+    speedField->clear();
+    QTest::keyClicks(speedField, QStringLiteral("5a6-0 0.0"));
+    EXPECT_EQ(speedField->text(), QStringLiteral("56000"));
 }
 
 TEST_F(LoadTest, EveryOpeningLoadsAfreshAndRewritesTheAutostartEntry)
 {
-    store.WriteSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
-    LoadVariables();
+    store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
+    loadVariables();
     {
-        const auto dialog = Open();
-        EXPECT_TRUE(Find<QCheckBox>(*dialog, "Check2")->isChecked());
+        const auto dialog = open();
+        EXPECT_TRUE(find<QCheckBox>(*dialog, "Check2")->isChecked());
     }
-    EXPECT_TRUE(EntryText().contains(autostart.executablePath));
+    EXPECT_TRUE(entryText().contains(autostart.executablePath));
 
     // The executable moved: the next opening writes the new path over the old.
     autostart.executablePath = folder.filePath(QStringLiteral("elsewhere/kuvell"));
-    vars.ConnectionSpeed = 56000;
-    const auto dialog = Open();
-    EXPECT_TRUE(EntryText().contains(autostart.executablePath));
-    EXPECT_FALSE(EntryText().contains(QStringLiteral("/opt/kuvell/bin/kuvell")));
-    EXPECT_EQ(Find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("56000"));
+    vars.connectionSpeed = 56000;
+    const auto dialog = open();
+    EXPECT_TRUE(entryText().contains(autostart.executablePath));
+    EXPECT_FALSE(entryText().contains(QStringLiteral("/opt/kuvell/bin/kuvell")));
+    EXPECT_EQ(find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("56000"));
 }
 
 TEST_F(LoadTest, FailedAutostartRewriteAtOpeningLeavesTheBoxClearSoOkStoresZero)
@@ -300,12 +300,12 @@ TEST_F(LoadTest, FailedAutostartRewriteAtOpeningLeavesTheBoxClearSoOkStoresZero)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     autostart.entryPath = folder.filePath(QStringLiteral("blocked/autostart/kuvell.desktop"));
-    store.WriteSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
-    LoadVariables();
-    const auto dialog = Open();
-    EXPECT_FALSE(Find<QCheckBox>(*dialog, "Check2")->isChecked());
-    Find<QPushButton>(*dialog, "Command1")->click();
-    EXPECT_EQ(Stored("setting", "autostart"), QStringLiteral("0"));
+    store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
+    loadVariables();
+    const auto dialog = open();
+    EXPECT_FALSE(find<QCheckBox>(*dialog, "Check2")->isChecked());
+    find<QPushButton>(*dialog, "Command1")->click();
+    EXPECT_EQ(stored("setting", "autostart"), QStringLiteral("0"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Kuvell's main window: the graph, the rate line under it, the tray icon, the
-// popup menu, start-up and the two ways of ending.
+// popup popupMenu_, start-up and the two ways of ending.
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -17,20 +17,20 @@
 #include "monitor/core/RateHistories.h"
 #include "monitor/core/TrafficTick.h"
 #include "settings/MainWindowAccess.h"
-#include "settings/frmoptions.h"
+#include "settings/SettingsDialog.h"
 
 class QAction;
 class QFrame;
 
 namespace kuvell {
 
-class CIpHelper;
+class InterfaceTable;
 class IfTableSource;
 class SettingsStore;
 struct ProgramVariables;
 
 // What the window needs from outside; main fills it, tests fake it.
-struct frmmainServices
+struct MonitorWindowServices
 {
     std::shared_ptr<IfTableSource> tableSource;
     AutostartTarget autostart;
@@ -44,17 +44,17 @@ struct frmmainServices
     QString todayLongDate;
 };
 
-class frmmain : public QWidget, public MainWindowAccess
+class MonitorWindow : public QWidget, public MainWindowAccess
 {
     Q_OBJECT
   public:
-    frmmain(ProgramVariables& vars, SettingsStore& store, frmmainServices services,
+    MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
             QWidget* parent = nullptr);
-    ~frmmain() override;
+    ~MonitorWindow() override;
 
     // Loads the settings, places and lays out the window, creates the statistics
     // object and the tray icon, then shows the window. Every step is guarded.
-    void StartUp();
+    void startUp();
 
     // false: advance the histories by one tick, then paint; true: paint only.
     // Nothing is painted while the user has hidden the window.
@@ -65,27 +65,27 @@ class frmmain : public QWidget, public MainWindowAccess
     void setBufferBackground(int32_t colour) override;
     void nudgeSize() override;
 
-    bool HiddenByUser() const { return HiddenByUser_; }
-    const QImage& picdisplayImage() const { return picdisplay->image(); }
+    bool hiddenByUser() const { return hiddenByUser_; }
+    const QImage& graphImage() const { return graphView_->image(); }
     const RateHistories& histories() const { return histories_; }
     const TrayIcon& trayIcon() const { return tray_; }
-    QWidget* picdisplayWidget() const { return picdisplay; }
-    QLabel* label() const { return Label8; }
-    QMenu* popupMenu() const { return menu; }
-    QTimer* timer() const { return Timer2; }
+    QWidget* graphWidget() const { return graphView_; }
+    QLabel* label() const { return rateLabel_; }
+    QMenu* popupMenu() const { return popupMenu_; }
+    QTimer* timer() const { return sampleTimer_; }
 
   public slots:
-    // Timer2's tick. A tick that arrives while an earlier one is still running
+    // sampleTimer_'s tick. A tick that arrives while an earlier one is still running
     // (its message box open) is skipped.
-    void SampleTraffic();
+    void sampleTraffic();
     // The tray icon's activations: a double-click (or, where the notification
     // area has no double-click, any activation) hides or shows the window.
-    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
-    // The menu items.
-    void OnOptions();
-    void OnQuit();
-    // Any end other than quit: the tray icon goes, nothing is saved.
-    void EndWithoutSaving();
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    // The popupMenu_ items.
+    void onOptions();
+    void onQuit();
+    // Any end other than quitAction_: the tray icon goes, nothing is saved.
+    void endWithoutSaving();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,31 +97,31 @@ class frmmain : public QWidget, public MainWindowAccess
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void Place(int32_t left, int32_t top, int32_t width, int32_t height);
-    void LayOut();
-    void ShowMessage(std::string_view text);
-    void End(int status);
+    void place(int32_t left, int32_t top, int32_t width, int32_t height);
+    void layOut();
+    void showMessage(std::string_view text);
+    void end(int status);
 
     ProgramVariables& vars_;
     SettingsStore& store_;
-    frmmainServices services_;
+    MonitorWindowServices services_;
     std::string decimalSeparator_;
 
-    QFrame* Picture1;
-    GraphDisplay* picdisplay;
-    GraphBuffer picbuffer;
-    QLabel* Label8;
-    QTimer* Timer2;
-    QMenu* menu;
-    QAction* options;
-    QAction* quit;
+    QFrame* graphPanel_;
+    GraphDisplay* graphView_;
+    GraphBuffer graphBuffer_;
+    QLabel* rateLabel_;
+    QTimer* sampleTimer_;
+    QMenu* popupMenu_;
+    QAction* optionsAction_;
+    QAction* quitAction_;
     TrayIcon tray_;
     WindowGrip grip_;
 
-    std::unique_ptr<CIpHelper> IpHelper;
+    std::unique_ptr<InterfaceTable> interfaceTable_;
     TrafficTick tick_;
     RateHistories histories_;
-    bool HiddenByUser_ = false;
+    bool hiddenByUser_ = false;
     bool sampling_ = false;
     bool ended_ = false;
 };

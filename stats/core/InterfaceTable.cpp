@@ -1,4 +1,4 @@
-#include "stats/core/CIpHelper.h"
+#include "stats/core/InterfaceTable.h"
 
 #include <vector>
 
@@ -6,24 +6,24 @@
 
 namespace kuvell {
 
-CIpHelper::CIpHelper(std::shared_ptr<IfTableSource> source, Notifier notify)
+InterfaceTable::InterfaceTable(std::shared_ptr<IfTableSource> source, Notifier notify)
     : source_(std::move(source)), notify_(std::move(notify))
 {
 }
 
-std::shared_ptr<CInterfaces> CIpHelper::Interfaces()
+std::shared_ptr<InterfaceRecords> InterfaceTable::interfaces()
 {
-    current_ = std::make_shared<CInterfaces>();
+    current_ = std::make_shared<InterfaceRecords>();
     // Held here as well: the notifier may run a nested event loop whose tick
     // replaces current_ before this snapshot returns.
     const auto snapshot = current_;
-    RefreshInterfaces();
+    refreshInterfaces();
     return snapshot;
 }
 
-void CIpHelper::Interfaces(std::shared_ptr<CInterfaces> vData) { current_ = std::move(vData); }
+void InterfaceTable::interfaces(std::shared_ptr<InterfaceRecords> vData) { current_ = std::move(vData); }
 
-void CIpHelper::RefreshInterfaces()
+void InterfaceTable::refreshInterfaces()
 {
     counters_ = {};
     const auto into = current_;
@@ -31,8 +31,8 @@ void CIpHelper::RefreshInterfaces()
         return;
     }
     uint32_t size = 0;
-    if (source_->GetIfTable(nullptr, size, false) == kIfTableNotSupported) {
-        NotifyNotSupported();
+    if (source_->getIfTable(nullptr, size, false) == kIfTableNotSupported) {
+        notifyNotSupported();
         return;
     }
     // Nothing to read in an empty table, and a size no table can reach is
@@ -41,14 +41,14 @@ void CIpHelper::RefreshInterfaces()
         return;
     }
     std::vector<uint8_t> buffer(size);
-    if (source_->GetIfTable(buffer.data(), size, false) != kIfTableOk) {
+    if (source_->getIfTable(buffer.data(), size, false) != kIfTableOk) {
         return;
     }
     // The buffer's own length bounds every read, whatever the source wrote into size.
-    counters_ = ParseIfTable(buffer, *into);
+    counters_ = parseIfTable(buffer, *into);
 }
 
-void CIpHelper::NotifyNotSupported()
+void InterfaceTable::notifyNotSupported()
 {
     // A notifier that is still open (a modal box whose event loop runs the next
     // tick) must not be opened a second time.

@@ -20,7 +20,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
-#include "settings/frmoptions.h"
+#include "settings/SettingsDialog.h"
 
 namespace kuvell::testing {
 
@@ -53,26 +53,26 @@ class OptionsDialogTest : public ::testing::Test
     static inline const QString kMissing = QStringLiteral("<missing>");
 
     // The program-wide values as start-up leaves them for the stored texts.
-    void LoadVariables() { LoadStartupSettings(store, vars, QString::fromUtf8(kToday)); }
+    void loadVariables() { loadStartupSettings(store, vars, QString::fromUtf8(kToday)); }
 
-    std::unique_ptr<frmoptions> Open()
+    std::unique_ptr<SettingsDialog> open()
     {
-        return std::make_unique<frmoptions>(vars, store, fakeMain, autostart);
+        return std::make_unique<SettingsDialog>(vars, store, fakeMain, autostart);
     }
 
-    QString Stored(const char* section, const char* key) const
+    QString stored(const char* section, const char* key) const
     {
-        return store.ReadSetting(QLatin1String(section), QLatin1String(key), kMissing);
+        return store.readSetting(QLatin1String(section), QLatin1String(key), kMissing);
     }
 
-    QString EntryText() const
+    QString entryText() const
     {
         QFile entry(autostart.entryPath);
         return entry.open(QIODevice::ReadOnly) ? QString::fromUtf8(entry.readAll()) : QString();
     }
 
     template <typename Widget>
-    static Widget* Find(const frmoptions& dialog, const char* name)
+    static Widget* find(const SettingsDialog& dialog, const char* name)
     {
         auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -89,7 +89,7 @@ class OptionsDialogTest : public ::testing::Test
 
 // Runs `answer` on the colour dialog once it is up (a modal dialog blocks the
 // caller, so the answer has to come from the event loop).
-inline void AnswerColourDialog(std::function<void(QColorDialog&)> answer)
+inline void answerColourDialog(std::function<void(QColorDialog&)> answer)
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
@@ -102,6 +102,6 @@ inline void AnswerColourDialog(std::function<void(QColorDialog&)> answer)
     poll->start(1);
 }
 
-inline int Pixels(int twips) { return TwipsToPixels(twips); }
+inline int pixels(int twips) { return twipsToPixels(twips); }
 
 }  // namespace kuvell::testing

@@ -1,4 +1,4 @@
-#include "platform/modMisc.h"
+#include "platform/WindowRoutines.h"
 
 #include <QLineEdit>
 #include <QValidator>
@@ -27,7 +27,7 @@ class DigitsOnlyValidator final : public QValidator
     }
 };
 
-void PlaceInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32_t width,
+void placeInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32_t width,
                  int32_t height)
 {
     if (window == nullptr) {
@@ -46,9 +46,9 @@ void PlaceInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32
     // The rectangle is the outer one, frame included; move() already places the
     // frame, and the client area is what remains inside the frame.
     const QSize frame = topLevel->frameGeometry().size() - topLevel->size();
-    topLevel->move(TwipsToPixels(left), TwipsToPixels(top));
-    topLevel->resize(std::max(0, TwipsToPixels(width) - frame.width()),
-                     std::max(0, TwipsToPixels(height) - frame.height()));
+    topLevel->move(twipsToPixels(left), twipsToPixels(top));
+    topLevel->resize(std::max(0, twipsToPixels(width) - frame.width()),
+                     std::max(0, twipsToPixels(height) - frame.height()));
     if (topLevel->isVisible()) {
         topLevel->raise();
         topLevel->activateWindow();
@@ -57,19 +57,19 @@ void PlaceInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32
 
 }  // namespace
 
-void MakeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+void makeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                  const int32_t& height)
 {
-    PlaceInBand(window, true, left, top, width, height);
+    placeInBand(window, true, left, top, width, height);
 }
 
-void MakeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
+void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                     const int32_t& height)
 {
-    PlaceInBand(window, false, left, top, width, height);
+    placeInBand(window, false, left, top, width, height);
 }
 
-bool IsTopMost(const QWidget* window)
+bool isTopMost(const QWidget* window)
 {
     if (window == nullptr) {
         return false;
@@ -78,7 +78,7 @@ bool IsTopMost(const QWidget* window)
     return handle != nullptr && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void SetNumbersOnly(QLineEdit* textBox, int16_t enable)
+void setNumbersOnly(QLineEdit* textBox, int16_t enable)
 {
     if (textBox == nullptr) {
         return;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "monitor/frmmain.h"
+#include "monitor/MonitorWindow.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
@@ -22,7 +22,7 @@ using namespace kuvell;
 class GrowingTable : public IfTableSource
 {
   public:
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool) override
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool) override
     {
         constexpr uint32_t kNeeded = 4 + 860;
         if (table == nullptr || size < kNeeded) {
@@ -51,42 +51,42 @@ struct Window
     explicit Window(std::shared_ptr<IfTableSource> source)
         : store(dir.filePath(QStringLiteral("kuvell.ini")))
     {
-        frmmainServices services;
+        MonitorWindowServices services;
         services.tableSource = std::move(source);
         services.todayLongDate = QStringLiteral("today");
-        window = std::make_unique<frmmain>(vars, store, std::move(services));
+        window = std::make_unique<MonitorWindow>(vars, store, std::move(services));
         window->timer()->stop();
-        window->StartUp();
+        window->startUp();
         for (int tick = 0; tick < 300; ++tick) {  // every slot filled
-            window->SampleTraffic();
+            window->sampleTraffic();
         }
     }
 
     QTemporaryDir dir;
     ProgramVariables vars;
     SettingsStore store;
-    std::unique_ptr<frmmain> window;
+    std::unique_ptr<MonitorWindow> window;
 };
 
-void GraphDrawWith299FilledSlots(benchmark::State& state)
+void graphDrawWith299FilledSlots(benchmark::State& state)
 {
     Window main(std::make_shared<GrowingTable>());
     for (auto _ : state) {
         main.window->draw(false);
-        benchmark::DoNotOptimize(main.window->picdisplayImage().constBits());
+        benchmark::DoNotOptimize(main.window->graphImage().constBits());
     }
 }
-BENCHMARK(GraphDrawWith299FilledSlots)->Unit(benchmark::kMicrosecond);
+BENCHMARK(graphDrawWith299FilledSlots)->Unit(benchmark::kMicrosecond);
 
-void WholeTickWithTheLinuxTable(benchmark::State& state)
+void wholeTickWithTheLinuxTable(benchmark::State& state)
 {
     Window main(std::make_shared<NetlinkIfTableSource>());
     for (auto _ : state) {
-        main.window->SampleTraffic();
-        benchmark::DoNotOptimize(main.window->picdisplayImage().constBits());
+        main.window->sampleTraffic();
+        benchmark::DoNotOptimize(main.window->graphImage().constBits());
     }
 }
-BENCHMARK(WholeTickWithTheLinuxTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(wholeTickWithTheLinuxTable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-#include "settings/core/modMath.h"
+#include "settings/core/ByteCountFormat.h"
 
 #include <array>
 #include <cmath>
@@ -28,7 +28,7 @@ constexpr double kLargestWithDecimals = 4503599627370496.0;  // 2^52
 
 }  // namespace
 
-ByteCount FormatByteCount(double count)
+ByteCount formatByteCount(double count)
 {
     if (count < 1024) return {count, "Bytes"};
     for (const Unit& unit : kScaledUnits) {
@@ -36,26 +36,26 @@ ByteCount FormatByteCount(double count)
         ByteCount result{0, unit.name};
         // The cut works on the 15-digit text, so a quotient whose text rounds up
         // at the 15th digit keeps that rounded value.
-        const std::string cut = TruncateDecimals(NumberToText(count / unit.divisor), 2);
-        if (const std::optional<double> value = TextToNumber(cut)) result.value = *value;
+        const std::string cut = truncateDecimals(numberToText(count / unit.divisor), 2);
+        if (const std::optional<double> value = textToNumber(cut)) result.value = *value;
         return result;
     }
     return {};  // NaN: no unit applies
 }
 
-std::string TruncateDecimals(std::string_view text, uint8_t digits)
+std::string truncateDecimals(std::string_view text, uint8_t digits)
 {
     const std::size_t point = text.find('.');
     if (point == std::string_view::npos) return std::string(text);
     return std::string(text.substr(0, point + 1 + digits));
 }
 
-std::string ByteCountLine(double count, std::string_view decimalSeparator)
+std::string byteCountLine(double count, std::string_view decimalSeparator)
 {
-    const ByteCount scaled = FormatByteCount(count);
+    const ByteCount scaled = formatByteCount(count);
     double shown = scaled.value;
     if (std::abs(shown) < kLargestWithDecimals) shown = std::nearbyint(shown * 100) / 100;
-    return NumberToText(shown, decimalSeparator) + " " + scaled.UnitName;
+    return numberToText(shown, decimalSeparator) + " " + scaled.unitName;
 }
 
 }  // namespace kuvell

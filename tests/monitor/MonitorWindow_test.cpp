@@ -1,4 +1,4 @@
-#include "monitor/frmmain.h"
+#include "monitor/MonitorWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "monitor/PixelCount.h"
-#include "platform/modMisc.h"
+#include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
@@ -22,7 +22,7 @@
 namespace kuvell {
 namespace {
 
-using pixels::CountPixels;
+using pixels::countPixels;
 
 constexpr uint32_t kRowOffset = 4;
 constexpr uint32_t kRowSize = 860;
@@ -30,7 +30,7 @@ const QString kToday = QStringLiteral("Monday, 7 December 2026");
 const QRgb kDefaultBackground = qRgb(0x49, 0xAA, 0xBE);
 const QRgb kRed = qRgb(0xFF, 0, 0);
 
-void PutInt32(uint8_t* at, uint32_t value)
+void putInt32(uint8_t* at, uint32_t value)
 {
     for (int byte = 0; byte < 4; ++byte) {
         at[byte] = static_cast<uint8_t>(value >> (8 * byte));
@@ -41,7 +41,7 @@ void PutInt32(uint8_t* at, uint32_t value)
 class FakeTable : public IfTableSource
 {
   public:
-    uint32_t GetIfTable(uint8_t* table, uint32_t& size, bool /*sort*/) override
+    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool /*sort*/) override
     {
         ++calls;
         if (notSupported) {
@@ -53,12 +53,12 @@ class FakeTable : public IfTableSource
             return kIfTableBufferTooSmall;
         }
         std::memset(table, 0, needed);
-        PutInt32(table, 1);
+        putInt32(table, 1);
         uint8_t* row = table + kRowOffset;
-        PutInt32(row + 528, 6);  // physical address length
+        putInt32(row + 528, 6);  // physical address length
         row[532] = 0x02;
-        PutInt32(row + 552, received);
-        PutInt32(row + 576, sent);
+        putInt32(row + 552, received);
+        putInt32(row + 576, sent);
         return kIfTableOk;
     }
 
@@ -78,10 +78,10 @@ class MainWindow : public ::testing::Test
     }
 
     // Builds the window on the store at storePath; ticks are driven by the test.
-    std::unique_ptr<frmmain> Start(bool singleActivationToggles = false)
+    std::unique_ptr<MonitorWindow> start(bool singleActivationToggles = false)
     {
         store = std::make_unique<SettingsStore>(storePath);
-        frmmainServices services;
+        MonitorWindowServices services;
         services.tableSource = table;
         services.autostart = {dir.filePath(QStringLiteral("autostart/kuvell.desktop")),
                               QStringLiteral("/usr/bin/kuvell")};
@@ -94,23 +94,23 @@ class MainWindow : public ::testing::Test
         };
         services.singleActivationToggles = singleActivationToggles;
         services.todayLongDate = kToday;
-        auto window = std::make_unique<frmmain>(vars, *store, std::move(services));
+        auto window = std::make_unique<MonitorWindow>(vars, *store, std::move(services));
         window->timer()->stop();
-        window->StartUp();
+        window->startUp();
         return window;
     }
 
-    void Store(const QString& section, const QString& key, const QString& text)
+    void storeText(const QString& section, const QString& key, const QString& text)
     {
-        SettingsStore(storePath).WriteSetting(section, key, text);
+        SettingsStore(storePath).writeSetting(section, key, text);
     }
 
-    QString Stored(const QString& section, const QString& key)
+    QString stored(const QString& section, const QString& key)
     {
-        return SettingsStore(storePath).ReadSetting(section, key, QStringLiteral("<missing>"));
+        return SettingsStore(storePath).readSetting(section, key, QStringLiteral("<missing>"));
     }
 
-    QStringList StoredKeys()
+    QStringList storedKeys()
     {
         QSettings ini(storePath, QSettings::IniFormat);
         return ini.allKeys();
@@ -128,16 +128,16 @@ class MainWindow : public ::testing::Test
 
 TEST_F(MainWindow, StartUpWithAnEmptyStore)
 {
-    const auto window = Start();
+    const auto window = start();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Kuvell"));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_EQ(window->frameGeometry(), QRect(0, 0, 310, 164));
-    EXPECT_TRUE(IsTopMost(window.get()));
+    EXPECT_TRUE(isTopMost(window.get()));
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
-    EXPECT_EQ(Stored(QStringLiteral("options"), QStringLiteral("installdate")), kToday);
-    EXPECT_EQ(StoredKeys(), QStringList{QStringLiteral("options/installdate")});
+    EXPECT_EQ(stored(QStringLiteral("options"), QStringLiteral("installdate")), kToday);
+    EXPECT_EQ(storedKeys(), QStringList{QStringLiteral("options/installdate")});
     EXPECT_TRUE(window->trayIcon().exists());
     EXPECT_EQ(window->trayIcon().image(), 4);
     EXPECT_EQ(window->trayIcon().toolTip(), QStringLiteral("Kuvell"));
@@ -145,8 +145,8 @@ TEST_F(MainWindow, StartUpWithAnEmptyStore)
     EXPECT_EQ(window->maximumSize(), QSize(310, 10000));
 
     // Laid out for 4650 x 2460 twips, and the empty graph painted in the stored background.
-    EXPECT_EQ(window->picdisplayImage().size(), QSize(300, 140));
-    EXPECT_EQ(CountPixels(window->picdisplayImage(), kDefaultBackground), 300 * 140);
+    EXPECT_EQ(window->graphImage().size(), QSize(300, 140));
+    EXPECT_EQ(countPixels(window->graphImage(), kDefaultBackground), 300 * 140);
     EXPECT_EQ(window->label()->width(), 301);
     EXPECT_EQ(window->label()->font().pointSize(), 10);
     EXPECT_EQ(table->calls, 0);  // start-up takes no sample
@@ -154,87 +154,87 @@ TEST_F(MainWindow, StartUpWithAnEmptyStore)
 
 TEST_F(MainWindow, StoredPlacementTransparencyAndBand)
 {
-    Store(QStringLiteral("setting"), QStringLiteral("ontop"), QStringLiteral("false"));
-    Store(QStringLiteral("setting"), QStringLiteral("windowsposx"), QStringLiteral("1500"));
-    Store(QStringLiteral("setting"), QStringLiteral("windowsposy"), QStringLiteral("-752"));
-    Store(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3007"));
-    Store(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("1500"));
-    Store(QStringLiteral("options"), QStringLiteral("visibility"), QStringLiteral("0"));
-    const auto window = Start();
-    EXPECT_FALSE(IsTopMost(window.get()));
+    storeText(QStringLiteral("setting"), QStringLiteral("ontop"), QStringLiteral("false"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsposx"), QStringLiteral("1500"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsposy"), QStringLiteral("-752"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3007"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("1500"));
+    storeText(QStringLiteral("options"), QStringLiteral("visibility"), QStringLiteral("0"));
+    const auto window = start();
+    EXPECT_FALSE(isTopMost(window.get()));
     EXPECT_EQ(window->frameGeometry(), QRect(100, -50, 200, 100));
     EXPECT_NEAR(window->windowOpacity(), 26.0 / 255.0, 0.5 / 255.0);
 }
 
 TEST_F(MainWindow, StoredSizesAreBoundedAndOddLevelsApplyNoTransparency)
 {
-    Store(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("9000"));
-    Store(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("tall"));
-    Store(QStringLiteral("options"), QStringLiteral("visibility"), QStringLiteral("10"));
-    const auto window = Start();
+    storeText(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("9000"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("tall"));
+    storeText(QStringLiteral("options"), QStringLiteral("visibility"), QStringLiteral("10"));
+    const auto window = start();
     // 9000 twips would be 600 pixels; an unreadable height leaves 0, raised to 10.
     EXPECT_EQ(window->frameGeometry().size(), QSize(310, 10));
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
-    EXPECT_TRUE(IsTopMost(window.get()));
+    EXPECT_TRUE(isTopMost(window.get()));
 }
 
 TEST_F(MainWindow, TickUpdatesLabelTrayAndGraph)
 {
-    const auto window = Start();
+    const auto window = start();
     table->received = 10240;
     table->sent = 2048;
-    window->SampleTraffic();
+    window->sampleTraffic();
 
     EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 10 kb/s - UL: 2 kb/s"));
     EXPECT_EQ(window->trayIcon().image(), 4);
     EXPECT_EQ(window->trayIcon().toolTip(), QStringLiteral("Kuvell - DL: 10 kb/s - UL: 2 kb/s"));
-    EXPECT_EQ(vars.DLtot, 1 + 10240);
-    EXPECT_EQ(vars.ULtot, 1 + 2048);
-    EXPECT_DOUBLE_EQ(window->histories().DownloadHistory[1], 10.0);
+    EXPECT_EQ(vars.downloadTotal, 1 + 10240);
+    EXPECT_EQ(vars.uploadTotal, 1 + 2048);
+    EXPECT_DOUBLE_EQ(window->histories().downloadHistory[1], 10.0);
 
     // Display 140 rows, buffer area 136, scale 133: the download bar runs from
     // 140 - 140 * 10 / 133 = 129.47 down; the upload bar (137.9) falls below the buffer.
-    const QImage& graph = window->picdisplayImage();
+    const QImage& graph = window->graphImage();
     for (int row = 0; row < 140; ++row) {
         const QRgb expected = row >= 129 && row <= 135 ? kRed : kDefaultBackground;
         ASSERT_EQ(graph.pixel(299, row), expected) << "row " << row;
     }
-    EXPECT_EQ(CountPixels(graph, kRed), 7);
+    EXPECT_EQ(countPixels(graph, kRed), 7);
 
     // The next tick moves the bar one column left and shows no traffic at the right edge.
-    window->SampleTraffic();
+    window->sampleTraffic();
     EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"));
     EXPECT_EQ(window->trayIcon().image(), 1);
-    EXPECT_EQ(window->picdisplayImage().pixel(298, 130), kRed);
-    EXPECT_EQ(window->picdisplayImage().pixel(299, 130), kDefaultBackground);
+    EXPECT_EQ(window->graphImage().pixel(298, 130), kRed);
+    EXPECT_EQ(window->graphImage().pixel(299, 130), kDefaultBackground);
 }
 
 TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 {
-    const auto window = Start();
+    const auto window = start();
     table->received = 10240;
-    window->SampleTraffic();
+    window->sampleTraffic();
 
-    vars.DLColor = 0xFF0000;         // blue
-    vars.ConnectionSpeed = 1076923;  // scale 140: 10 kB reach row 130
+    vars.downloadColour = 0xFF0000;         // blue
+    vars.connectionSpeed = 1076923;  // scale 140: 10 kB reach row 130
     window->setBufferBackground(0x000000);
     window->draw(true);
-    const QImage& graph = window->picdisplayImage();
+    const QImage& graph = window->graphImage();
     EXPECT_EQ(graph.pixel(299, 130), qRgb(0, 0, 0xFF));
     EXPECT_EQ(graph.pixel(299, 129), qRgb(0, 0, 0));
     EXPECT_EQ(graph.pixel(0, 139), qRgb(0, 0, 0));
-    EXPECT_EQ(CountPixels(graph, qRgb(0, 0, 0xFF)), 6);
+    EXPECT_EQ(countPixels(graph, qRgb(0, 0, 0xFF)), 6);
 
-    vars.ConnectionSpeed = 0;  // no scale: no bars, no division by zero
+    vars.connectionSpeed = 0;  // no scale: no bars, no division by zero
     window->draw(true);
-    EXPECT_EQ(CountPixels(window->picdisplayImage(), qRgb(0, 0, 0)), 300 * 140);
-    EXPECT_DOUBLE_EQ(window->histories().DownloadHistory[1], 10.0);  // repaint only
-    EXPECT_DOUBLE_EQ(window->histories().DownloadHistory[2], 0.0);
+    EXPECT_EQ(countPixels(window->graphImage(), qRgb(0, 0, 0)), 300 * 140);
+    EXPECT_DOUBLE_EQ(window->histories().downloadHistory[1], 10.0);  // repaint only
+    EXPECT_DOUBLE_EQ(window->histories().downloadHistory[2], 0.0);
 }
 
 TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 {
-    const auto window = Start();
+    const auto window = start();
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
 
@@ -244,24 +244,24 @@ TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 
     emit icon->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->HiddenByUser());
-    const QImage before = window->picdisplayImage().copy();
+    EXPECT_TRUE(window->hiddenByUser());
+    const QImage before = window->graphImage().copy();
     table->received = 20480;
-    window->SampleTraffic();
-    EXPECT_EQ(window->picdisplayImage(), before);
-    EXPECT_DOUBLE_EQ(window->histories().DownloadHistory[1], 20.0);  // still sampled
+    window->sampleTraffic();
+    EXPECT_EQ(window->graphImage(), before);
+    EXPECT_DOUBLE_EQ(window->histories().downloadHistory[1], 20.0);  // still sampled
     EXPECT_EQ(window->trayIcon().image(), 2);                        // and the tray follows
 
     emit icon->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->HiddenByUser());
-    window->SampleTraffic();  // the next tick paints what was sampled while hidden
-    EXPECT_EQ(window->picdisplayImage().pixel(298, 135), kRed);
+    EXPECT_FALSE(window->hiddenByUser());
+    window->sampleTraffic();  // the next tick paints what was sampled while hidden
+    EXPECT_EQ(window->graphImage().pixel(298, 135), kRed);
 }
 
 TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
 {
-    const auto window = Start(true);
+    const auto window = start(true);
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
     emit icon->activated(QSystemTrayIcon::Trigger);
@@ -274,10 +274,10 @@ TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
 {
-    const auto window = Start();
+    const auto window = start();
     table->received = 50000;
     table->sent = 10000;
-    window->SampleTraffic();
+    window->sampleTraffic();
     window->move(20, 30);
     QApplication::processEvents();
     emit window->findChild<QSystemTrayIcon*>()->activated(QSystemTrayIcon::DoubleClick);
@@ -291,24 +291,24 @@ TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
     EXPECT_EQ(exits, std::vector<int>{0});
     EXPECT_FALSE(window->trayIcon().exists());
     EXPECT_FALSE(window->timer()->isActive());
-    QStringList keys = StoredKeys();
+    QStringList keys = storedKeys();
     keys.sort();
     EXPECT_EQ(keys, (QStringList{"options/installdate", "setting/DLtot", "setting/ULtot",
                                  "setting/windowsheight", "setting/windowsposx",
                                  "setting/windowsposy", "setting/windowswidth"}));
     const QString setting = QStringLiteral("setting");
-    EXPECT_EQ(Stored(setting, QStringLiteral("DLtot")), QStringLiteral("50001"));
-    EXPECT_EQ(Stored(setting, QStringLiteral("ULtot")), QStringLiteral("10001"));
+    EXPECT_EQ(stored(setting, QStringLiteral("DLtot")), QStringLiteral("50001"));
+    EXPECT_EQ(stored(setting, QStringLiteral("ULtot")), QStringLiteral("10001"));
     // Where the window was when it was hidden.
-    EXPECT_EQ(Stored(setting, QStringLiteral("windowsposx")), QStringLiteral("300"));
-    EXPECT_EQ(Stored(setting, QStringLiteral("windowsposy")), QStringLiteral("450"));
-    EXPECT_EQ(Stored(setting, QStringLiteral("windowswidth")), QStringLiteral("4650"));
-    EXPECT_EQ(Stored(setting, QStringLiteral("windowsheight")), QStringLiteral("2460"));
+    EXPECT_EQ(stored(setting, QStringLiteral("windowsposx")), QStringLiteral("300"));
+    EXPECT_EQ(stored(setting, QStringLiteral("windowsposy")), QStringLiteral("450"));
+    EXPECT_EQ(stored(setting, QStringLiteral("windowswidth")), QStringLiteral("4650"));
+    EXPECT_EQ(stored(setting, QStringLiteral("windowsheight")), QStringLiteral("2460"));
 
     window->close();  // nothing more happens once Kuvell has ended
-    window->SampleTraffic();
+    window->sampleTraffic();
     EXPECT_EQ(exits, std::vector<int>{0});
-    EXPECT_EQ(vars.DLtot, 50001);
+    EXPECT_EQ(vars.downloadTotal, 50001);
 }
 
 TEST_F(MainWindow, AFailedSaveIsReportedAndStillEnds)
@@ -316,7 +316,7 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndStillEnds)
     QFile blocker(dir.filePath(QStringLiteral("kuvell")));  // a file where the folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const auto window = Start();
+    const auto window = start();
     EXPECT_TRUE(window->isVisible());  // the failed installdate write changes nothing
 
     testing::internal::CaptureStderr();
@@ -329,44 +329,44 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndStillEnds)
 
 TEST_F(MainWindow, AnyOtherCloseRemovesTheIconAndSavesNothing)
 {
-    const auto window = Start();
+    const auto window = start();
     table->received = 50000;
-    window->SampleTraffic();
+    window->sampleTraffic();
     EXPECT_TRUE(window->close());
     EXPECT_EQ(exits, std::vector<int>{0});
     EXPECT_FALSE(window->trayIcon().exists());
-    EXPECT_EQ(StoredKeys(), QStringList{QStringLiteral("options/installdate")});
+    EXPECT_EQ(storedKeys(), QStringList{QStringLiteral("options/installdate")});
 
-    window->EndWithoutSaving();  // a signal arriving afterwards ends nothing twice
+    window->endWithoutSaving();  // a signal arriving afterwards ends nothing twice
     window->popupMenu()->actions().at(1)->trigger();
     EXPECT_EQ(exits, std::vector<int>{0});
-    EXPECT_EQ(StoredKeys(), QStringList{QStringLiteral("options/installdate")});
+    EXPECT_EQ(storedKeys(), QStringList{QStringLiteral("options/installdate")});
 }
 
 TEST_F(MainWindow, MissingInterfaceTableShowsOneMessageAndSkipsTicksMeanwhile)
 {
-    const auto window = Start();
+    const auto window = start();
     table->notSupported = true;
     int callsDuringMessage = -1;
     duringMessage = [&] {
         const int before = table->calls;
-        window->SampleTraffic();  // Timer2 firing while the message box is open
+        window->sampleTraffic();  // sampleTimer_ firing while the message box is open
         callsDuringMessage = table->calls - before;
     };
-    window->SampleTraffic();
+    window->sampleTraffic();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], QStringLiteral("IP HlpAPI is not supported by your system."));
     EXPECT_EQ(callsDuringMessage, 0);
     EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"));
 
-    window->SampleTraffic();  // each later tick that meets the answer says it again
+    window->sampleTraffic();  // each later tick that meets the answer says it again
     EXPECT_EQ(messages.size(), 2u);
 }
 
 TEST_F(MainWindow, MouseOnTheGraphAndTheLabel)
 {
-    const auto window = Start();
-    QWidget* const graph = window->picdisplayWidget();
+    const auto window = start();
+    QWidget* const graph = window->graphWidget();
     QMenu* const menu = window->popupMenu();
 
     QTest::mousePress(graph, Qt::MiddleButton, {}, QPoint(50, 50));
@@ -398,22 +398,22 @@ TEST_F(MainWindow, MouseOnTheGraphAndTheLabel)
 
 TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
 {
-    const auto window = Start();
+    const auto window = start();
     const int labelTop = window->label()->y();
-    const int graphHeight = window->picdisplayImage().height();
+    const int graphHeight = window->graphImage().height();
 
     // 300 twips high: the graph keeps its height, the label moves to -70 twips.
     window->resize(310, 20);
     QApplication::processEvents();
-    EXPECT_EQ(window->picdisplayImage().height(), graphHeight);
+    EXPECT_EQ(window->graphImage().height(), graphHeight);
     EXPECT_EQ(window->label()->y(), labelTop - 144);  // 139 px down to -5 px
 
     window->resize(140, 2000);
     QApplication::processEvents();
-    EXPECT_EQ(window->picdisplayImage().height(), 1976);  // (30000 - 360) / 15
+    EXPECT_EQ(window->graphImage().height(), 1976);  // (30000 - 360) / 15
     EXPECT_EQ(window->label()->font().pointSize(), 8);    // 2100 twips wide
     // 2100 - 4660 twips = -170.67 pixels, inside the panel's 2-pixel border.
-    EXPECT_EQ(window->picdisplayWidget()->x(), 2 - 171);
+    EXPECT_EQ(window->graphWidget()->x(), 2 - 171);
     window->resize(130, 2000);
     QApplication::processEvents();
     EXPECT_EQ(window->label()->font().pointSize(), 6);  // 1950 twips wide
@@ -425,16 +425,16 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
 
 TEST_F(MainWindow, SettingsDialogNudgeAndGraphOnlyLayout)
 {
-    Store(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3000"));
-    const auto window = Start();
+    storeText(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3000"));
+    const auto window = start();
     EXPECT_EQ(window->size(), QSize(200, 164));
 
-    vars.ExtraGraphHeight = kGraphOnlyExtraHeight;
+    vars.extraGraphHeight = kGraphOnlyExtraHeight;
     window->nudgeSize();
     QApplication::processEvents();
     EXPECT_EQ(window->size(), QSize(201, 165));
     // 2475 twips high in graph-only mode: graph 2380 twips, the label below the window.
-    EXPECT_EQ(window->picdisplayImage().height(), 159);
+    EXPECT_EQ(window->graphImage().height(), 159);
     EXPECT_GE(window->label()->y(), window->height() - 4);
 
     // The dialog opens modally over the window; closing it does not end Kuvell.

@@ -1,0 +1,403 @@
+#include "monitor/MonitorWindow.h"
+
+#include <qdrawutil.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFrame>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <cstdio>
+#include <exception>
+
+#include "monitor/core/GraphGeometry.h"
+#include "monitor/core/MainLayout.h"
+#include "platform/WindowOpacity.h"
+#include "platform/core/Twips.h"
+#include "platform/core/WindowBounds.h"
+#include "platform/WindowRoutines.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupSettings.h"
+#include "settings/core/ProgramVariables.h"
+#include "settings/core/TextConversions.h"
+#include "stats/core/InterfaceTable.h"
+
+namespace kuvell {
+
+namespace {
+
+const QString kProgramName = QStringLiteral("Kuvell");
+constexpr int kStartupTrayImage = 4;
+constexpr int kTickMilliseconds = 1000;
+constexpr int kPanelBorder = 2;
+
+// A thin frame around the client area that only resizes the window.
+constexpr QMargins kSizingBorder(3, 4, 3, 4);
+
+// Design geometry in twips (left, top, width, height).
+constexpr int kDesignClientWidth = 6120;
+constexpr int kDesignClientHeight = 4485;
+constexpr int kDesignGraphPanelHeight = 2040;
+constexpr int kDesignGraphViewHeight = 1980;
+constexpr int kDesignGraphBufferWidth = 4560;
+constexpr int kDesignGraphBufferHeight = 2040;
+constexpr int kDesignRateLabelTop = 2100;
+constexpr int kDesignRateLabelWidth = 5610;
+constexpr double kDesignRateLabelPoints = 9.75;
+
+int px(double twips) { return twipsToPixels(twips); }
+
+// start-up skips a step that fails and goes on with the next one, silently.
+template <typename Step>
+void guarded(Step&& step) noexcept
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
+
+}  // namespace
+
+MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
+                 QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      vars_(vars),
+      store_(store),
+      services_(std::move(services)),
+      decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
+      graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
+      tray_(this),
+      grip_(*this)
+{
+    setWindowTitle(kProgramName);
+    setMouseTracking(true);  // the sizing border shows where it resizes
+    resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
+           px(kDesignClientHeight) + kSizingBorder.top() + kSizingBorder.bottom());
+
+    graphPanel_ = new QFrame(this);
+    graphPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    graphPanel_->setLineWidth(kPanelBorder);
+    graphPanel_->setGeometry(kSizingBorder.left(), kSizingBorder.top(), px(kDesignClientWidth),
+                          px(kDesignGraphPanelHeight));
+
+    graphView_ = new GraphDisplay(graphPanel_);
+    graphView_->place(QRect(kPanelBorder, kPanelBorder + px(kGraphViewTop), px(kGraphViewWidth),
+                            px(kDesignGraphViewHeight)));
+    graphView_->installEventFilter(this);
+
+    rateLabel_ = new QLabel(this);
+    rateLabel_->setAlignment(Qt::AlignCenter);
+    rateLabel_->setAutoFillBackground(true);
+    rateLabel_->setBackgroundRole(QPalette::Base);  // the system window colour
+    rateLabel_->setForegroundRole(QPalette::Text);  // and window-text colour
+    QFont labelFont(QStringLiteral("Tahoma"));
+    labelFont.setPointSizeF(kDesignRateLabelPoints);
+    rateLabel_->setFont(labelFont);
+    rateLabel_->setGeometry(kSizingBorder.left(), kSizingBorder.top() + px(kDesignRateLabelTop),
+                        px(kDesignRateLabelWidth), px(kRateLabelHeight));
+    rateLabel_->installEventFilter(this);
+
+    popupMenu_ = new QMenu(this);
+    optionsAction_ = popupMenu_->addAction(QStringLiteral("Inställningar"));
+    quitAction_ = popupMenu_->addAction(QStringLiteral("Avsluta"));
+    connect(optionsAction_, &QAction::triggered, this, &MonitorWindow::onOptions);
+    connect(quitAction_, &QAction::triggered, this, &MonitorWindow::onQuit);
+
+    connect(&tray_, &TrayIcon::activated, this, &MonitorWindow::onTrayActivated);
+
+    sampleTimer_ = new QTimer(this);
+    sampleTimer_->setInterval(kTickMilliseconds);
+    connect(sampleTimer_, &QTimer::timeout, this, &MonitorWindow::sampleTraffic);
+    sampleTimer_->start();
+}
+
+MonitorWindow::~MonitorWindow() = default;
+
+void MonitorWindow::startUp()
+{
+    StartupSettings startup;
+    guarded([&] {
+        const QString today =
+            services_.todayLongDate.isEmpty()
+                ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
+                : services_.todayLongDate;
+        startup = loadStartupSettings(store_, vars_, today);
+    });
+    guarded([&] {
+        if (startup.transparencyLevel) {
+            if (const auto alpha = transparencyAlpha(*startup.transparencyLevel)) {
+                setTransparency(this, *alpha);
+            }
+        }
+    });
+    guarded([&] { setBufferBackground(vars_.backgroundColour); });
+    guarded([&] {
+        setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+        setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
+    });
+    guarded([&] {
+        const WindowPlacement& at = startup.placement;
+        if (vars_.onTop) {
+            makeTopMost(this, at.left, at.top, at.width, at.height);
+        } else {
+            place(at.left, at.top, at.width, at.height);
+        }
+    });
+    guarded([&] { layOut(); });
+    guarded([&] {
+        if (services_.tableSource) {
+            interfaceTable_ = std::make_unique<InterfaceTable>(
+                services_.tableSource, [this](std::string_view text) { showMessage(text); });
+        }
+    });
+    guarded([&] { tray_.add(kStartupTrayImage, kProgramName); });
+    show();
+}
+
+void MonitorWindow::place(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    move(px(left), px(top));
+    const WindowSize bounded = clampWindowSize({px(width), px(height)});
+    resize(bounded.cx, bounded.cy);
+}
+
+void MonitorWindow::sampleTraffic()
+{
+    if (sampling_ || ended_ || !interfaceTable_) {
+        return;
+    }
+    const QScopedValueRollback<bool> running(sampling_, true);
+    interfaceTable_->interfaces();  // only for the snapshot it takes
+    const TickTexts texts = tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
+                                         vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
+    rateLabel_->setText(QString::fromStdString(texts.label));
+    tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
+    draw(false);
+}
+
+void MonitorWindow::draw(bool refresh)
+{
+    if (!refresh) {
+        histories_.advance(tick_.downloadDelta(), tick_.uploadDelta());
+    }
+    if (hiddenByUser_) {
+        return;
+    }
+    const QRect changed = graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed),
+                                               vars_.downloadColour, vars_.uploadColour, graphView_->image());
+    if (!changed.isEmpty()) {
+        graphView_->update(changed);
+    }
+}
+
+void MonitorWindow::setBufferBackground(int32_t colour) { graphBuffer_.setBackground(colour); }
+
+void MonitorWindow::nudgeSize()
+{
+    // Height first, then width, one pixel (15 twips) each; both from the size
+    // before the nudge, as a resize of a shown window may land later.
+    const QSize before = size();
+    resize(before.width(), before.height() + 1);
+    resize(before.width() + 1, before.height() + 1);
+}
+
+void MonitorWindow::layOut()
+{
+    const MainLayout layout =
+        layoutForSize(static_cast<int32_t>(pixelsToTwips(width())),
+                      static_cast<int32_t>(pixelsToTwips(height())), vars_.extraGraphHeight);
+    const int clientWidth = std::max(0, width() - kSizingBorder.left() - kSizingBorder.right());
+
+    // graphPanel_ is docked to the top, always as wide as the client area.
+    QRect panel = graphPanel_->geometry();
+    panel.setWidth(clientWidth);
+    if (layout.graphPanelHeight) {
+        panel.setHeight(px(static_cast<double>(*layout.graphPanelHeight)));
+    }
+    graphPanel_->setGeometry(panel);
+
+    QRect graph = graphView_->geometry();
+    graph.moveLeft(kPanelBorder + px(static_cast<double>(layout.graphViewLeft)));
+    if (layout.graphViewHeight) {
+        graph.setHeight(px(static_cast<double>(*layout.graphViewHeight)));
+    }
+    graphView_->place(graph);
+
+    if (layout.graphBufferHeight) {
+        graphBuffer_.setOuterSize(
+            QSize(graphBuffer_.outerSize().width(), px(static_cast<double>(*layout.graphBufferHeight))));
+    }
+
+    QRect line = rateLabel_->geometry();
+    line.moveTop(kSizingBorder.top() + px(static_cast<double>(layout.rateLabelTop)));
+    if (layout.rateLabelWidth) {
+        line.setWidth(px(static_cast<double>(*layout.rateLabelWidth)));
+    }
+    rateLabel_->setGeometry(line);
+    if (layout.rateLabelFontPoints && rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
+        QFont font = rateLabel_->font();
+        font.setPointSize(*layout.rateLabelFontPoints);
+        rateLabel_->setFont(font);
+    }
+
+    draw(true);
+}
+
+void MonitorWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const WindowSize bounded = clampWindowSize({width(), height()});
+    if (bounded.cx != width() || bounded.cy != height()) {
+        resize(bounded.cx, bounded.cy);
+    }
+    layOut();
+}
+
+void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    const bool toggles = reason == QSystemTrayIcon::DoubleClick ||
+                         (services_.singleActivationToggles && reason == QSystemTrayIcon::Trigger);
+    if (!toggles || ended_) {
+        return;
+    }
+    if (isVisible()) {
+        hiddenByUser_ = true;
+        hide();
+    } else {
+        show();
+        hiddenByUser_ = false;
+        raise();
+        activateWindow();
+    }
+}
+
+void MonitorWindow::onOptions()
+{
+    // Deleted only after exec() returns, whatever the dialog does on close.
+    QPointer<SettingsDialog> dialog = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
+    dialog->exec();
+    delete dialog.data();
+}
+
+void MonitorWindow::onQuit()
+{
+    if (ended_) {
+        return;
+    }
+    // Every value is tried even after a failure, so as much as possible is kept.
+    bool saved = true;
+    const auto save = [&](const QString& key, int64_t value) {
+        saved = store_.writeSetting(QStringLiteral("setting"), key,
+                                    QString::fromStdString(integerToText(value))) &&
+                saved;
+    };
+    save(QStringLiteral("DLtot"), vars_.downloadTotal);
+    save(QStringLiteral("ULtot"), vars_.uploadTotal);
+    // The placement as it is now, also while the window is hidden.
+    const QRect outer = frameGeometry();
+    save(QStringLiteral("windowsposx"), pixelsToTwips(outer.x()));
+    save(QStringLiteral("windowsposy"), pixelsToTwips(outer.y()));
+    save(QStringLiteral("windowswidth"), pixelsToTwips(outer.width()));
+    save(QStringLiteral("windowsheight"), pixelsToTwips(outer.height()));
+    tray_.removeIcon();
+    if (!saved) {
+        std::fprintf(stderr, "kuvell: the totals and the window placement were not saved to %s\n",
+                     qPrintable(store_.filePath()));
+    }
+    end(saved ? 0 : 1);
+}
+
+void MonitorWindow::endWithoutSaving()
+{
+    if (ended_) {
+        return;
+    }
+    tray_.removeIcon();
+    end(0);
+}
+
+void MonitorWindow::end(int status)
+{
+    ended_ = true;
+    sampleTimer_->stop();
+    hide();
+    if (services_.exitProgram) {
+        services_.exitProgram(status);
+    }
+}
+
+void MonitorWindow::showMessage(std::string_view text)
+{
+    const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (services_.showMessage) {
+        services_.showMessage(message);
+    } else {
+        QMessageBox::warning(this, kProgramName, message);
+    }
+}
+
+void MonitorWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    endWithoutSaving();
+}
+
+bool MonitorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != graphView_ && watched != rateLabel_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (watched == rateLabel_ || mouse->button() == Qt::LeftButton) {
+                grip_.beginMove(globalPosition(mouse));
+            } else if (mouse->button() == Qt::RightButton) {
+                popupMenu_->popup(globalPosition(mouse));
+            }
+            return true;
+        }
+        case QEvent::MouseMove:
+            return grip_.follow(globalPosition(static_cast<QMouseEvent*>(event)));
+        case QEvent::MouseButtonRelease:
+            grip_.end();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MonitorWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        grip_.beginResize(sizingEdgesAt(size(), kSizingBorder, event->position().toPoint()),
+                          globalPosition(event));
+    }
+}
+
+void MonitorWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!grip_.follow(globalPosition(event))) {
+        setCursor(sizingCursor(sizingEdgesAt(size(), kSizingBorder, event->position().toPoint())));
+    }
+}
+
+void MonitorWindow::mouseReleaseEvent(QMouseEvent*) { grip_.end(); }
+
+void MonitorWindow::paintEvent(QPaintEvent*)
+{
+    // The sizing border looks like the raised frame of a window.
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), false);
+}
+
+}  // namespace kuvell

@@ -1,0 +1,305 @@
+#include "settings/SettingsDialog.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <cmath>
+#include <utility>
+
+#include "platform/Autostart.h"
+#include "platform/Colours.h"
+#include "platform/WindowOpacity.h"
+#include "platform/core/Twips.h"
+#include "platform/WindowRoutines.h"
+#include "settings/BannerPicture.h"
+#include "settings/BannerView.h"
+#include "settings/ColourSwatch.h"
+#include "settings/MainWindowAccess.h"
+#include "settings/SettingsStore.h"
+#include "settings/core/ProgramVariables.h"
+#include "settings/core/TextConversions.h"
+#include "settings/core/ByteCountFormat.h"
+
+namespace kuvell {
+
+namespace {
+
+constexpr int kClientWidthTwips = 4545;
+constexpr int kClientHeightTwips = 3555;
+
+constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowCloseButtonHint |
+                                        Qt::MSWindowsFixedSizeDialogHint;
+
+const QString kOptions = QStringLiteral("options");
+const QString kSetting = QStringLiteral("setting");
+
+QString integerText(int64_t value) { return QString::fromStdString(integerToText(value)); }
+QString flagText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
+
+void setCheckedQuietly(QCheckBox* box, bool ticked)
+{
+    const QSignalBlocker blocker(box);
+    box->setChecked(ticked);
+}
+
+int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); }
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store, MainWindowAccess& mainWindow,
+                       AutostartTarget autostart, QWidget* parent)
+    : QDialog(parent != nullptr ? parent : mainWindow.mainWindow(), kToolWindow),
+      vars_(vars),
+      store_(store),
+      mainWindow_(mainWindow),
+      autostart_(std::move(autostart)),
+      bannerPicture_(drawBanner())
+{
+    setWindowTitle(QStringLiteral("设置"));
+    setModal(true);
+    QFont tahoma(QStringLiteral("Tahoma"));  // fontconfig substitutes where it is missing
+    tahoma.setPointSizeF(8.25);
+    setFont(tahoma);
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    buildControls();
+    load();
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+// Each step stands alone: a stored text that does not convert leaves its
+// control as it was built, and the next step runs.
+void SettingsDialog::load()
+{
+    const auto graphics =
+        textToInt16(store_.readSetting(kOptions, QStringLiteral("graphics"), QStringLiteral("0"))
+                        .toStdString());
+    if (graphics && (*graphics == 0 || *graphics == 1)) {
+        graphOnlyBox_->setChecked(*graphics == 1);
+    }
+
+    installDateLabel_->setText(QStringLiteral("信息统计于 ") + QString::fromStdString(vars_.installDate));
+
+    // The colour picker reports a cancel as an invalid colour: pickColour
+    // takes that as a failure and changes nothing.
+
+    const auto level =
+        textToInt16(store_.readSetting(kOptions, QStringLiteral("visibility"), QStringLiteral("9"))
+                        .toStdString());
+    if (level && *level >= 0 && *level < opacityBox_->count()) {
+        {
+            const QSignalBlocker blocker(opacityBox_);
+            opacityBox_->setCurrentIndex(*level);
+        }
+        applyTransparency();
+    }
+
+    if (store_.readSetting(kSetting, QStringLiteral("autostart"), QStringLiteral("0")) ==
+        QStringLiteral("1")) {
+        setCheckedQuietly(startAtLoginBox_, true);
+        applyStartAtLogin();
+    }
+
+    placeCentredOnTop();
+
+    speedField_->setText(integerText(vars_.connectionSpeed));
+
+    const std::string separator = decimalSeparator().toStdString();
+    downloadTotalLabel_->setText(QString::fromStdString(byteCountLine(vars_.downloadTotal, separator)));
+    uploadTotalLabel_->setText(QString::fromStdString(byteCountLine(vars_.uploadTotal, separator)));
+
+    swatches_[0].swatch->setColour(colourFromBgr(vars_.downloadColour));
+    swatches_[1].swatch->setColour(colourFromBgr(vars_.uploadColour));
+    swatches_[2].swatch->setColour(colourFromBgr(vars_.backgroundColour));
+
+    if (vars_.onTop) {
+        onTopBox_->setChecked(true);
+    }
+
+    setNumbersOnly(speedField_, 1);
+}
+
+// Centred on the screen the main window is on, in the topmost band.
+void SettingsDialog::placeCentredOnTop()
+{
+    const QWidget* owner = parentWidget();
+    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect centred =
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->geometry());
+    makeTopMost(this, twips(centred.left()), twips(centred.top()), twips(centred.width()),
+                twips(centred.height()));
+}
+
+QString SettingsDialog::decimalSeparator() const { return QLocale().decimalPoint(); }
+
+void SettingsDialog::showPage(int index)
+{
+    for (int page = 0; page < static_cast<int>(pages_.size()); ++page) {
+        pages_[page]->setVisible(page == index);
+    }
+    const QPointer<SettingsDialog> self(this);
+    QCoreApplication::processEvents();  // the new page paints before the sweep starts
+    if (self) {
+        revealBanner();
+    }
+}
+
+// Builds the banner up from left to right: every step paints the rest of its
+// row in the colour of the column reached, then lets the event loop run, so the
+// timer keeps ticking and clicks still arrive. A page switch meanwhile runs a
+// whole sweep of its own, after which this one carries on. Once the dialog is
+// hidden or gone nothing more is drawn: after each yield only locals are used
+// until the guard says the dialog still exists.
+// The positions run from 1 to the width and height, so column 0 and row 0 stay
+// white until the finished picture arrives, and the last column and row lie
+// just outside the picture: they read as white and draw nothing.
+void SettingsDialog::revealBanner()
+{
+    const QPointer<SettingsDialog> self(this);
+    BannerView* const view = bannerView_;
+    const QImage picture = bannerPicture_;
+    for (int x = 1; x <= BannerView::kDrawableWidth; ++x) {
+        for (int y = 1; y <= BannerView::kDrawableHeight; ++y) {
+            QCoreApplication::processEvents();
+            if (!self || !self->isVisible()) {
+                return;
+            }
+            const QRgb colour = picture.valid(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
+            view->drawRowFrom(x, y, colour);
+        }
+    }
+    view->setPicture(picture);
+}
+
+void SettingsDialog::applyStartAtLogin()
+{
+    const bool wanted = startAtLoginBox_->isChecked();
+    const QString executable =
+        autostart_.executablePath.isEmpty() ? runningExecutablePath() : autostart_.executablePath;
+    const bool done = wanted ? writeRunValue(autostart_.entryPath, executable)
+                             : deleteRunValue(autostart_.entryPath);
+    if (!done) {
+        // The box shows what is really there, so OK never stores a choice that
+        // did not take effect.
+        setCheckedQuietly(startAtLoginBox_, !wanted);
+    }
+}
+
+void SettingsDialog::applyTransparency()
+{
+    const int index = opacityBox_->currentIndex();
+    QWidget* const window = mainWindow_.mainWindow();
+    if (const auto alpha = transparencyAlpha(index); alpha && window != nullptr) {
+        setTransparency(window, *alpha);
+    }
+    store_.writeSetting(kOptions, QStringLiteral("visibility"), integerText(index));
+}
+
+void SettingsDialog::pickColour(const SwatchBinding& binding)
+{
+    const QPointer<SettingsDialog> self(this);
+    const QColor picked = QColorDialog::getColor(binding.swatch->colour(), this);
+    if (!self || !picked.isValid()) {
+        return;
+    }
+    binding.swatch->setColour(picked);
+    int32_t& colour = vars_.*binding.colour;
+    colour = bgrFromColour(binding.swatch->colour());
+    // Like a cancel, a failed store ends the handler: nothing further changes.
+    if (!store_.writeSetting(kSetting, QLatin1String(binding.key), integerText(colour))) {
+        return;
+    }
+    if (binding.isBackground) {
+        mainWindow_.setBufferBackground(vars_.backgroundColour);
+    }
+}
+
+void SettingsDialog::showSpeedInMegabytes()
+{
+    const QString typed = speedField_->text();
+    if (typed.isEmpty()) {
+        return;
+    }
+    const auto value = textToNumber(typed.toStdString());
+    if (!value || !std::isfinite(*value)) {
+        return;  // more digits than a double holds: nothing sensible to show
+    }
+    megabytesField_->setText(
+        QString::fromStdString(numberToText(*value / 1000000.0, decimalSeparator().toStdString())));
+}
+
+void SettingsDialog::markSpeedField(bool invalid)
+{
+    speedField_->setProperty("invalidInput", invalid);
+    speedField_->style()->unpolish(speedField_);  // re-evaluates the style sheet's property selector
+    speedField_->style()->polish(speedField_);
+    if (invalid) {
+        speedField_->setFocus(Qt::OtherFocusReason);
+        speedField_->selectAll();
+    }
+}
+
+void SettingsDialog::acceptSettings()
+{
+    // An empty box or digits beyond 32 bits would store a speed that start-up
+    // cannot read back: nothing is applied, and the box says why.
+    const auto speed = textToInt32(speedField_->text().toStdString());
+    if (!speed) {
+        markSpeedField(true);
+        return;
+    }
+    vars_.connectionSpeed = *speed;
+    store_.writeSetting(kSetting, QStringLiteral("autostart"), flagText(startAtLoginBox_->isChecked()));
+    store_.writeSetting(kOptions, QStringLiteral("graphics"), flagText(graphOnlyBox_->isChecked()));
+    vars_.extraGraphHeight = graphOnlyBox_->isChecked() ? kGraphOnlyExtraHeight : int16_t{0};
+    mainWindow_.nudgeSize();
+    store_.writeSetting(kSetting, QStringLiteral("connectionspeed"), speedField_->text());
+    applyOnTop();
+    accept();
+}
+
+void SettingsDialog::applyOnTop()
+{
+    QWidget* const window = mainWindow_.mainWindow();
+    // The routines take the outer rectangle, so the window stays where it is.
+    const QRect rect = window != nullptr ? window->frameGeometry() : QRect();
+    const int32_t left = twips(rect.left());
+    const int32_t top = twips(rect.top());
+    const int32_t width = twips(rect.width());
+    const int32_t height = twips(rect.height());
+    if (onTopBox_->isChecked()) {
+        if (vars_.onTop) {
+            return;
+        }
+        vars_.onTop = true;
+        if (window != nullptr) {
+            makeTopMost(window, left, top, width, height);
+        }
+        store_.writeSetting(kSetting, QStringLiteral("ontop"), QStringLiteral("true"));
+        return;
+    }
+    if (window != nullptr) {
+        makeNotTopMost(window, left, top, width, height);
+    }
+    if (vars_.onTop) {
+        vars_.onTop = false;
+        store_.writeSetting(kSetting, QStringLiteral("ontop"), QStringLiteral("false"));
+    }
+}
+
+}  // namespace kuvell

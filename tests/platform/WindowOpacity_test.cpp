@@ -1,0 +1,58 @@
+#include "platform/WindowOpacity.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace kuvell {
+namespace {
+
+TEST(setTransparency, AlphaOutsideTheByteRangeLeavesTheWindowAlone)
+{
+    QWidget window;
+    window.setWindowOpacity(128 / 255.0);
+    const double before = window.windowOpacity();
+    EXPECT_EQ(setTransparency(&window, -1), 1);
+    EXPECT_EQ(setTransparency(&window, 256), 1);
+    EXPECT_EQ(setTransparency(&window, INT16_MIN), 1);
+    EXPECT_EQ(setTransparency(&window, INT16_MAX), 1);
+    EXPECT_DOUBLE_EQ(window.windowOpacity(), before);
+    EXPECT_EQ(setTransparency(nullptr, 300), 1);
+}
+
+TEST(setTransparency, StoresTheOpacityAndSaysWhetherItShows)
+{
+    // The tests run on the offscreen platform, which keeps the opacity but
+    // cannot show it: the value reads back and the code says so.
+    ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
+    QWidget window;
+    window.show();
+    EXPECT_EQ(setTransparency(&window, 0), 2);
+    EXPECT_DOUBLE_EQ(window.windowOpacity(), 0.0);
+    EXPECT_EQ(setTransparency(&window, 26), 2);
+    EXPECT_DOUBLE_EQ(window.windowOpacity(), 26 / 255.0);
+    EXPECT_EQ(setTransparency(&window, 255), 2);
+    EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
+    EXPECT_TRUE(window.isVisible());
+
+    // Before the native window exists the value is kept for its creation.
+    QWidget notYetShown;
+    setTransparency(&notYetShown, 128);
+    EXPECT_DOUBLE_EQ(notYetShown.windowOpacity(), 128 / 255.0);
+    EXPECT_EQ(setTransparency(nullptr, 128), 2);
+}
+
+TEST(platformSupportsOpacity, OnlyPluginsThatDrawTranslucentWindows)
+{
+    EXPECT_TRUE(platformSupportsOpacity(u"xcb"));
+    EXPECT_TRUE(platformSupportsOpacity(u"windows"));
+    EXPECT_TRUE(platformSupportsOpacity(u"cocoa"));
+    EXPECT_FALSE(platformSupportsOpacity(u"offscreen"));
+    EXPECT_FALSE(platformSupportsOpacity(u"wayland"));
+    EXPECT_FALSE(platformSupportsOpacity(u"minimal"));
+    EXPECT_FALSE(platformSupportsOpacity(u""));
+}
+
+}  // namespace
+}  // namespace kuvell

@@ -1,0 +1,207 @@
+#include "stats/core/InterfaceTable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TestTableWriter.h"
+
+namespace kuvell {
+namespace {
+
+using test::TestTable;
+
+// A scriptable table call that records how it was called.
+struct FakeSource : IfTableSource
+{
+    uint32_t sizeResult = kIfTableBufferTooSmall;
+    std::optional<uint32_t> reportedSize;  // default: the table's size
+    uint32_t fillResult = kIfTableOk;
+    std::optional<uint32_t> sizeWrittenOnFill;
+    std::vector<uint8_t> table;
+
+    int sizeQueries = 0;
+    int fills = 0;
+    std::vector<uint32_t> sizesPassed;
+    bool sortRequested = false;
+
+    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    {
+        sortRequested = sortRequested || sort;
+        sizesPassed.push_back(size);
+        if (buffer == nullptr) {
+            ++sizeQueries;
+            size = reportedSize.value_or(static_cast<uint32_t>(table.size()));
+            return sizeResult;
+        }
+        ++fills;
+        std::copy_n(table.begin(), std::min<std::size_t>(size, table.size()), buffer);
+        size = sizeWrittenOnFill.value_or(size);
+        return fillResult;
+    }
+};
+
+std::vector<uint8_t> oneRowTable(uint32_t in, uint32_t out)
+{
+    TestTable table;
+    table.addRow().physAddr({0xAA}).index(3).inOctets(in).outOctets(out);
+    return table.bytes();
+}
+
+struct Fixture
+{
+    std::shared_ptr<FakeSource> source = std::make_shared<FakeSource>();
+    std::vector<std::string> messages;
+    InterfaceTable helper{source, [this](std::string_view m) { messages.emplace_back(m); }};
+};
+
+TEST(InterfaceTable, SnapshotAsksForTheSizeThenFillsABufferOfExactlyThatSize)
+{
+    Fixture f;
+    f.source->table = oneRowTable(5000, 700);
+    const auto records = f.helper.interfaces();
+    EXPECT_EQ(f.source->sizeQueries, 1);
+    EXPECT_EQ(f.source->fills, 1);
+    EXPECT_EQ(f.source->sizesPassed, (std::vector<uint32_t>{0, 4 + 860}));
+    EXPECT_FALSE(f.source->sortRequested);
+    ASSERT_EQ(records->count(), 1);
+    EXPECT_EQ(records->item(1)->interfaceIndex(), 3);
+    EXPECT_EQ(f.helper.bytesReceived(), 5000);
+    EXPECT_EQ(f.helper.bytesSent(), 700);
+    EXPECT_TRUE(f.messages.empty());
+}
+
+TEST(InterfaceTable, AnyNonFiftySizeAnswerIsASizeReport)
+{
+    for (const uint32_t answer : {kIfTableOk, kIfTableBufferTooSmall, 87u, 0xFFFFFFFFu}) {
+        Fixture f;
+        f.source->table = oneRowTable(42, 43);
+        f.source->sizeResult = answer;
+        EXPECT_EQ(f.helper.interfaces()->count(), 1) << answer;
+        EXPECT_EQ(f.helper.bytesReceived(), 42) << answer;
+    }
+}
+
+TEST(InterfaceTable, NotSupportedShowsTheMessageOnEverySuchSnapshotAndResetsTheCounters)
+{
+    Fixture f;
+    f.source->table = oneRowTable(5000, 700);
+    f.helper.interfaces();
+    ASSERT_EQ(f.helper.bytesReceived(), 5000);
+
+    f.source->sizeResult = kIfTableNotSupported;
+    EXPECT_EQ(f.helper.interfaces()->count(), 0);
+    EXPECT_EQ(f.helper.bytesReceived(), 0) << "never the values of an earlier snapshot";
+    EXPECT_EQ(f.helper.bytesSent(), 0);
+    EXPECT_EQ(f.source->fills, 1) << "no fill after the refusal";
+    f.helper.interfaces();
+    EXPECT_EQ(f.messages,
+              (std::vector<std::string>(2, "IP HlpAPI is not supported by your system.")));
+}
+
+TEST(InterfaceTable, FailedFillIsSilentAndEmpty)
+{
+    Fixture f;
+    f.source->table = oneRowTable(5000, 700);
+    f.helper.interfaces();
+    for (const uint32_t failure : {kIfTableBufferTooSmall, kIfTableNotSupported, 1u}) {
+        f.source->fillResult = failure;
+        EXPECT_EQ(f.helper.interfaces()->count(), 0) << failure;
+        EXPECT_EQ(f.helper.bytesReceived(), 0) << failure;
+        EXPECT_EQ(f.helper.bytesSent(), 0) << failure;
+    }
+    EXPECT_TRUE(f.messages.empty());
+}
+
+TEST(InterfaceTable, SizeReportsThatCannotHoldATableGiveAnEmptySnapshotWithoutAFill)
+{
+    for (const uint32_t size : {0u, 0xFFFFFFFFu, 4u + 65536u * 860u}) {
+        Fixture f;
+        f.source->table = oneRowTable(5000, 700);
+        f.source->reportedSize = size;
+        EXPECT_EQ(f.helper.interfaces()->count(), 0) << size;
+        EXPECT_EQ(f.helper.bytesReceived(), 0) << size;
+        EXPECT_EQ(f.source->fills, 0) << size;
+        EXPECT_TRUE(f.messages.empty()) << size;
+    }
+}
+
+TEST(InterfaceTable, TheBufferBoundsTheRowsWhateverTheSourceClaims)
+{
+    Fixture f;
+    TestTable table;
+    table.addRow().physAddr({1}).inOctets(1);
+    table.addRow().physAddr({2}).inOctets(2);
+    f.source->table = table.bytes();
+    // Too small a size for both rows, and a fill that then claims a huge size.
+    f.source->reportedSize = 4 + 860 + 500;
+    f.source->sizeWrittenOnFill = 0x7FFFFFFF;
+    const auto records = f.helper.interfaces();
+    ASSERT_EQ(records->count(), 1);
+    EXPECT_EQ(f.helper.bytesReceived(), 1);
+}
+
+TEST(InterfaceTable, EachReadIsANewCollectionAndEarlierOnesKeepTheirRecords)
+{
+    Fixture f;
+    f.source->table = oneRowTable(100, 1);
+    const auto first = f.helper.interfaces();
+    const auto held = first->item(1);
+    f.source->table = oneRowTable(200, 2);
+    const auto second = f.helper.interfaces();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first->count(), 1);
+    EXPECT_EQ(held->octetsReceived(), 100);
+    EXPECT_EQ(second->item(1)->octetsReceived(), 200);
+    EXPECT_NE(held, second->item(1));
+}
+
+TEST(InterfaceTable, AssigningTheCollectionTakesNoSnapshot)
+{
+    Fixture f;
+    f.source->table = oneRowTable(100, 1);
+    f.helper.interfaces();
+    f.helper.interfaces(std::make_shared<InterfaceRecords>());
+    f.helper.interfaces(nullptr);
+    EXPECT_EQ(f.source->sizeQueries, 1);
+    EXPECT_EQ(f.helper.bytesReceived(), 100) << "counters belong to the last snapshot";
+}
+
+TEST(InterfaceTable, ASnapshotWhileTheMessageIsOpenDoesNotOpenASecondOne)
+{
+    auto source = std::make_shared<FakeSource>();
+    source->sizeResult = kIfTableNotSupported;
+    int shown = 0;
+    std::shared_ptr<InterfaceRecords> nested;
+    std::unique_ptr<InterfaceTable> helper;
+    helper = std::make_unique<InterfaceTable>(source, [&](std::string_view) {
+        ++shown;
+        // A modal box runs the event loop, and with it the next tick.
+        nested = helper->interfaces();
+    });
+    const auto outer = helper->interfaces();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(source->sizeQueries, 2) << "the nested snapshot still ran";
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->count(), 0);
+    EXPECT_NE(outer, nested);
+    // Once closed, the next refusal shows it again.
+    helper->interfaces();
+    EXPECT_EQ(shown, 2);
+}
+
+TEST(InterfaceTable, WorksWithoutANotifierOrASource)
+{
+    auto source = std::make_shared<FakeSource>();
+    source->sizeResult = kIfTableNotSupported;
+    InterfaceTable quiet(source, nullptr);
+    EXPECT_EQ(quiet.interfaces()->count(), 0);
+    InterfaceTable sourceless(nullptr, nullptr);
+    EXPECT_EQ(sourceless.interfaces()->count(), 0);
+    EXPECT_EQ(sourceless.bytesReceived(), 0);
+}
+
+}  // namespace
+}  // namespace kuvell
