@@ -1,62 +1,42 @@
-# Every subsystem folder is globbed, so adding a source file needs no CMake edit.
+# SPDX-License-Identifier: MIT
+# Build settings live on INTERFACE targets that every project target links, so
+# nothing leaks into code the project does not own.
+add_library(kuvell_warnings INTERFACE)
+target_compile_options(kuvell_warnings INTERFACE -Wall -Wextra -Wpedantic
+                       $<$<BOOL:${KUVELL_WERROR}>:-Werror>)
+add_library(kuvell_sanitizers INTERFACE)
+if(KUVELL_SANITIZE)
+  target_compile_options(kuvell_sanitizers INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(kuvell_sanitizers INTERFACE -fsanitize=address,undefined)
+endif()
 
-# kuvell_library(<target> <dir> [QT] [LIBS ...])
-# A static library from the *.cpp files of <dir> (not recursive). With QT, moc runs.
-function(kuvell_library target dir)
-  cmake_parse_arguments(ARG "QT" "" "LIBS;EXCLUDE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
-  file(GLOB headers CONFIGURE_DEPENDS "${dir}/*.h")
-  foreach(excluded IN LISTS ARG_EXCLUDE)
-    list(FILTER sources EXCLUDE REGEX "/${excluded}$")
+# kuvell_library(<target> [QT] SOURCES ... HEADERS ... [LIBS ...] [PRIVATE_LIBS ...])
+# A static library. Its headers are linked into an include folder of its own,
+# at their paths from the source root, and that folder is all it exposes: a
+# target sees only the headers of the libraries it links.
+function(kuvell_library target)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;HEADERS;LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES} ${ARG_HEADERS})
+  set(stage ${PROJECT_BINARY_DIR}/include/${target})
+  foreach(header IN LISTS ARG_HEADERS)
+    file(REAL_PATH ${header} source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
+    get_filename_component(folder ${stage}/${relative} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
+    file(CREATE_LINK ${source} ${stage}/${relative} SYMBOLIC)
   endforeach()
-  if(NOT sources)  # headers only so far
-    add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${target} INTERFACE ${ARG_LIBS})
-    return()
-  endif()
-  add_library(${target} STATIC ${sources} ${headers})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} PUBLIC ${stage})
+  target_link_libraries(${target} PUBLIC ${ARG_LIBS} kuvell_sanitizers
+                        PRIVATE ${ARG_PRIVATE_LIBS} kuvell_warnings)
   if(ARG_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
   endif()
-  target_link_libraries(${target} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# kuvell_test_dir(<name> <dir> [QT] [LIBS ...])
-# One test executable from the *.cpp files of <dir>; QT tests get a QApplication
-# main and run on the offscreen platform. A folder without tests adds nothing.
-function(kuvell_test_dir name dir)
-  cmake_parse_arguments(ARG "QT" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
-  if(NOT sources)
-    return()
-  endif()
-  add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  if(ARG_QT)
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${name} PRIVATE kuvell_qt_test_main Qt6::Test)
-  else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
-  endif()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;KUVELL_BINARY_DIR=${PROJECT_BINARY_DIR}"
-    TIMEOUT 300)
-endfunction()
-
-# kuvell_benchmark(<name> <source> [LIBS ...])
-# A Google Benchmark executable, plus a ctest entry that runs every benchmark
-# once so a benchmark never silently stops building or running.
-function(kuvell_benchmark name source)
+# kuvell_executable(<target> <sources...> LIBS ...)
+function(kuvell_executable target)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  add_executable(${name} ${source})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
-  add_test(NAME ${name}_once COMMAND ${name} --benchmark_min_time=0.001 --benchmark_repetitions=1)
-  set_tests_properties(${name}_once PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
-    TIMEOUT 300)
+  add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} kuvell_warnings kuvell_sanitizers)
 endfunction()

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Colours.h"
+#include "settings/Colours.h"
 
 namespace kuvell {
 

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/WindowOpacity.h"
@@ -58,7 +59,9 @@ void guarded(Step&& step) noexcept
 {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The window still starts: a step that fails leaves its defaults.
+        qCWarning(lcMonitor, "a start-up step failed: %s", error.what());
     }
 }
 

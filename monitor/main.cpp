@@ -3,13 +3,13 @@
 #include <QSessionManager>
 #include <memory>
 
-#include "monitor/TerminationSignals.h"
-#include "monitor/TrayHost.h"
+#include "platform/TerminationSignals.h"
+#include "platform/TrayHost.h"
 #include "monitor/MonitorWindow.h"
 #include "platform/Autostart.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
-#include "stats/linux/NetlinkIfTableSource.h"
+#include "stats/SystemIfTableSource.h"
 
 int main(int argc, char** argv)
 {
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     kuvell::TerminationSignals terminationSignals;
 
     kuvell::MonitorWindowServices services;
-    services.tableSource = std::make_shared<kuvell::NetlinkIfTableSource>();
+    services.tableSource = kuvell::makeSystemIfTableSource();
     // No fixed program path: the dialog asks for the running executable at each
     // click, so an entry written after Kuvell was moved names its new place.
     services.autostart = {kuvell::defaultAutostartEntryPath(), QString()};

@@ -18,7 +18,7 @@
 #include <utility>
 
 #include "platform/Autostart.h"
-#include "platform/Colours.h"
+#include "settings/Colours.h"
 #include "platform/WindowOpacity.h"
 #include "platform/core/Twips.h"
 #include "platform/WindowRoutines.h"

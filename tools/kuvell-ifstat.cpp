@@ -1,14 +1,10 @@
 // kuvell-ifstat: Kuvell's view of the interface table for terminals and
 // servers, built from the same statistics code as the window.
-#include <signal.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -21,7 +17,8 @@
 #include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/core/TextCodec.h"
-#include "stats/linux/NetlinkIfTableSource.h"
+#include "platform/StopSignals.h"
+#include "stats/SystemIfTableSource.h"
 
 namespace kuvell {
 namespace {
@@ -170,7 +167,7 @@ void reportToStderr(std::string_view message) { std::cerr << "kuvell-ifstat: " <
 
 int printSnapshot()
 {
-    const auto source = std::make_shared<RecordingSource>(std::make_shared<NetlinkIfTableSource>());
+    const auto source = std::make_shared<RecordingSource>(makeSystemIfTableSource());
     bool failed = false;
     InterfaceTable helper(source, [&failed](std::string_view message) {
         reportToStderr(message);
@@ -199,42 +196,12 @@ std::string localeDecimalSeparator()
     return (separator != nullptr && *separator != '\0') ? separator : ".";
 }
 
-// Waits until the deadline; false when SIGINT or SIGTERM came first. The two
-// signals are blocked and taken here, so they end the program between lines,
-// never in the middle of one.
-bool waitUntil(std::chrono::steady_clock::time_point deadline, const sigset_t& stopSignals)
-{
-    for (;;) {
-        const auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::steady_clock::duration::zero()) {
-            return true;
-        }
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-        const auto nanoseconds =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
-        const timespec timeout{static_cast<time_t>(seconds.count()),
-                               static_cast<long>(nanoseconds.count())};
-        if (::sigtimedwait(&stopSignals, nullptr, &timeout) > 0) {
-            return false;
-        }
-        if (errno != EAGAIN && errno != EINTR) {
-            return false;
-        }
-    }
-}
-
 int watch(std::optional<uint64_t> count)
 {
     const std::string separator = localeDecimalSeparator();
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    ::sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    // A reader that goes away shows as a failed write, not a sudden death.
-    ::signal(SIGPIPE, SIG_IGN);
+    StopSignals stopSignals;
 
-    InterfaceTable helper(std::make_shared<NetlinkIfTableSource>(), reportToStderr);
+    InterfaceTable helper(makeSystemIfTableSource(), reportToStderr);
     TrafficTick tick;
     // Our own totals, from 0: Kuvell's stored ones are never touched.
     int32_t receivedTotal = 0;
@@ -243,7 +210,7 @@ int watch(std::optional<uint64_t> count)
     auto next = std::chrono::steady_clock::now();
     for (uint64_t lines = 0; !count || lines < *count; ++lines) {
         next += kTick;
-        if (!waitUntil(next, stopSignals)) {
+        if (!stopSignals.waitUntil(next)) {
             return kExitOk;
         }
         // Like a timer, a late tick is not made up for by a burst of ticks.

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <cstring>
 #include <memory>
 
 #include "monitor/MonitorWindow.h"
@@ -12,6 +11,8 @@
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
 #include "stats/linux/NetlinkIfTableSource.h"
+#include "support/ScriptedTableSource.h"
+#include "support/TableWriter.h"
 
 namespace {
 
@@ -19,25 +20,18 @@ using namespace kuvell;
 
 // One row whose counters grow by a different amount every tick, so every one of
 // the 299 slots holds a bar of its own height.
-class GrowingTable : public IfTableSource
+class GrowingTable : public testsupport::ScriptedTableSource
 {
   public:
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool) override
+    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
     {
-        constexpr uint32_t kNeeded = 4 + 860;
-        if (table == nullptr || size < kNeeded) {
-            size = kNeeded;
-            return kIfTableBufferTooSmall;
+        if (buffer == nullptr) {
+            step_ = (step_ * 7 + 13) % 97;
+            received_ += 1000 + step_ * 1500;  // up to ~146 kB, within the 200000 filter
+            sent_ += 500 + step_ * 400;
+            table = testsupport::oneRowTable(received_, sent_);
         }
-        std::memset(table, 0, kNeeded);
-        table[0] = 1;
-        table[4 + 528] = 6;
-        step_ = (step_ * 7 + 13) % 97;
-        received_ += 1000 + step_ * 1500;  // up to ~146 kB, within the 200000 filter
-        sent_ += 500 + step_ * 400;
-        std::memcpy(table + 4 + 552, &received_, 4);
-        std::memcpy(table + 4 + 576, &sent_, 4);
-        return kIfTableOk;
+        return ScriptedTableSource::getIfTable(buffer, size, sort);
     }
 
   private:

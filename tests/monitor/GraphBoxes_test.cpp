@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/PixelCount.h"
+#include "support/PixelCount.h"
 
 namespace kuvell {
 namespace {
 
-using pixels::countPixels;
+using testsupport::countPixels;
 
 constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr int32_t kGreen = 0x00FF00;

@@ -13,7 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "monitor/PixelCount.h"
+#include "support/PixelCount.h"
+#include "support/ScriptedTableSource.h"
+#include "support/TableWriter.h"
 #include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
@@ -22,44 +24,22 @@
 namespace kuvell {
 namespace {
 
-using pixels::countPixels;
+using testsupport::countPixels;
 
-constexpr uint32_t kRowOffset = 4;
-constexpr uint32_t kRowSize = 860;
 const QString kToday = QStringLiteral("Monday, 7 December 2026");
 const QRgb kDefaultBackground = qRgb(0x49, 0xAA, 0xBE);
 const QRgb kRed = qRgb(0xFF, 0, 0);
 
-void putInt32(uint8_t* at, uint32_t value)
-{
-    for (int byte = 0; byte < 4; ++byte) {
-        at[byte] = static_cast<uint8_t>(value >> (8 * byte));
-    }
-}
-
 // One Ethernet-like row whose counters the test sets before each tick.
-class FakeTable : public IfTableSource
+class FakeTable : public testsupport::ScriptedTableSource
 {
   public:
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool /*sort*/) override
+    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
     {
         ++calls;
-        if (notSupported) {
-            return kIfTableNotSupported;
-        }
-        const uint32_t needed = kRowOffset + kRowSize;
-        if (table == nullptr || size < needed) {
-            size = needed;
-            return kIfTableBufferTooSmall;
-        }
-        std::memset(table, 0, needed);
-        putInt32(table, 1);
-        uint8_t* row = table + kRowOffset;
-        putInt32(row + 528, 6);  // physical address length
-        row[532] = 0x02;
-        putInt32(row + 552, received);
-        putInt32(row + 576, sent);
-        return kIfTableOk;
+        sizeResult = notSupported ? kIfTableNotSupported : kIfTableBufferTooSmall;
+        table = testsupport::oneRowTable(received, sent);
+        return ScriptedTableSource::getIfTable(buffer, size, sort);
     }
 
     bool notSupported = false;

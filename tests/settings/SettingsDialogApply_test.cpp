@@ -8,11 +8,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "SettingsDialogFixture.h"
+#include "support/SettingsDialogFixture.h"
 #include "platform/WindowRoutines.h"
 #include "settings/ColourSwatch.h"
 
-namespace kuvell::testing {
+namespace kuvell {
+using namespace testsupport;
 namespace {
 
 class ApplyTest : public OptionsDialogTest
@@ -322,4 +323,4 @@ TEST_F(ApplyTest, StartAtLoginBoxFollowsWhatReallyHappened)
 }
 
 }  // namespace
-}  // namespace kuvell::testing
+}  // namespace kuvell

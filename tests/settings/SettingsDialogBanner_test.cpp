@@ -6,11 +6,12 @@
 #include <iostream>
 #include <string>
 
-#include "SettingsDialogFixture.h"
+#include "support/SettingsDialogFixture.h"
 #include "settings/BannerPicture.h"
 #include "settings/BannerView.h"
 
-namespace kuvell::testing {
+namespace kuvell {
+using namespace testsupport;
 namespace {
 
 class BannerTest : public OptionsDialogTest
@@ -183,4 +184,4 @@ TEST_F(BannerTest, DeletingTheDialogMidSweepIsSafe)
 }
 
 }  // namespace
-}  // namespace kuvell::testing
+}  // namespace kuvell

@@ -12,13 +12,14 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "SettingsDialogFixture.h"
-#include "platform/Colours.h"
+#include "support/SettingsDialogFixture.h"
+#include "settings/Colours.h"
 #include "platform/WindowRoutines.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
 
-namespace kuvell::testing {
+namespace kuvell {
+using namespace testsupport;
 namespace {
 
 using LoadTest = OptionsDialogTest;
@@ -309,4 +310,4 @@ TEST_F(LoadTest, FailedAutostartRewriteAtOpeningLeavesTheBoxClearSoOkStoresZero)
 }
 
 }  // namespace
-}  // namespace kuvell::testing
+}  // namespace kuvell

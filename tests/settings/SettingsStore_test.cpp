@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/Autostart.h"
-#include "settings/SettingsFileFixture.h"
+#include "support/SettingsFileFixture.h"
 
 namespace kuvell {
 namespace {

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <random>
 
-#include "settings/SettingsFileFixture.h"
+#include "support/SettingsFileFixture.h"
 
 namespace kuvell {
 namespace {

@@ -6,12 +6,12 @@
 #include <iterator>
 #include <string>
 
-#include "TestTableWriter.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {
 
-using test::TestTable;
+using testsupport::TestTable;
 
 struct Parsed
 {
@@ -30,7 +30,7 @@ TEST(IfTableParser, ReadsEveryFieldFromItsFixedOffset)
 {
     TestTable table;
     table.addRow().inOctets(1);  // a first row, so the second starts at 4 + 860
-    test::TestRow& row = table.addRow();
+    testsupport::TestRow& row = table.addRow();
     // Each 4-byte field holds 100000 + its own offset.
     for (std::size_t offset = 512; offset <= 600; offset += 4) {
         row.put32(offset, static_cast<uint32_t>(100000 + offset));

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "TestTableWriter.h"
+#include "support/TableWriter.h"
 #include "stats/core/BufferIfTableSource.h"
 #include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableSort.h"
@@ -10,11 +10,11 @@
 namespace kuvell {
 namespace {
 
-using test::TestTable;
+using testsupport::TestTable;
 
 uint32_t indexOfRow(const std::vector<uint8_t>& table, std::size_t row)
 {
-    return test::read32(table, 4 + row * 860 + 512);
+    return testsupport::read32(table, 4 + row * 860 + 512);
 }
 
 TEST(BufferIfTableSource, AnswersLikeTheTableCall)

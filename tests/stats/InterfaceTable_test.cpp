@@ -6,49 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "TestTableWriter.h"
+#include "support/ScriptedTableSource.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {
 
-using test::TestTable;
-
-// A scriptable table call that records how it was called.
-struct FakeSource : IfTableSource
-{
-    uint32_t sizeResult = kIfTableBufferTooSmall;
-    std::optional<uint32_t> reportedSize;  // default: the table's size
-    uint32_t fillResult = kIfTableOk;
-    std::optional<uint32_t> sizeWrittenOnFill;
-    std::vector<uint8_t> table;
-
-    int sizeQueries = 0;
-    int fills = 0;
-    std::vector<uint32_t> sizesPassed;
-    bool sortRequested = false;
-
-    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
-    {
-        sortRequested = sortRequested || sort;
-        sizesPassed.push_back(size);
-        if (buffer == nullptr) {
-            ++sizeQueries;
-            size = reportedSize.value_or(static_cast<uint32_t>(table.size()));
-            return sizeResult;
-        }
-        ++fills;
-        std::copy_n(table.begin(), std::min<std::size_t>(size, table.size()), buffer);
-        size = sizeWrittenOnFill.value_or(size);
-        return fillResult;
-    }
-};
-
-std::vector<uint8_t> oneRowTable(uint32_t in, uint32_t out)
-{
-    TestTable table;
-    table.addRow().physAddr({0xAA}).index(3).inOctets(in).outOctets(out);
-    return table.bytes();
-}
+using testsupport::oneRowTable;
+using testsupport::TestTable;
+using FakeSource = testsupport::ScriptedTableSource;
 
 struct Fixture
 {

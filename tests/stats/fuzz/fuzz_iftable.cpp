@@ -10,6 +10,7 @@
 
 #include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableSort.h"
+#include "support/ScriptedTableSource.h"
 
 namespace {
 
@@ -20,36 +21,6 @@ uint32_t resultCode(uint8_t choice)
                                    kuvell::kIfTableBufferTooSmall, 0xFFFFFFFFu};
     return kCodes[choice % 4];
 }
-
-class FuzzSource : public kuvell::IfTableSource
-{
-  public:
-    FuzzSource(std::span<const uint8_t> table, uint32_t reportedSize, uint32_t sizeResult,
-               uint32_t fillResult, uint32_t sizeAfterFill)
-        : table_(table),
-          reportedSize_(reportedSize),
-          sizeResult_(sizeResult),
-          fillResult_(fillResult),
-          sizeAfterFill_(sizeAfterFill)
-    {
-    }
-
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool) override
-    {
-        if (table == nullptr) {
-            size = reportedSize_;
-            return sizeResult_;
-        }
-        // Writes only what the caller says its table holds.
-        std::copy_n(table_.begin(), std::min<std::size_t>(size, table_.size()), table);
-        size = sizeAfterFill_;  // a source may claim anything afterwards
-        return fillResult_;
-    }
-
-  private:
-    std::span<const uint8_t> table_;
-    uint32_t reportedSize_, sizeResult_, fillResult_, sizeAfterFill_;
-};
 
 uint32_t take32(std::span<const uint8_t>& input)
 {
@@ -82,8 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const uint32_t fillResult = resultCode(take8(input));
     const uint32_t sizeAfterFill = take32(input);
 
-    auto source =
-        std::make_shared<FuzzSource>(input, reported, sizeResult, fillResult, sizeAfterFill);
+    auto source = std::make_shared<kuvell::testsupport::ScriptedTableSource>();
+    source->reportedSize = reported;
+    source->sizeResult = sizeResult;
+    source->fillResult = fillResult;
+    source->sizeWrittenOnFill = sizeAfterFill;  // a source may claim anything afterwards
+    source->table.assign(input.begin(), input.end());
     int messages = 0;
     kuvell::InterfaceTable helper(source, [&messages](std::string_view) { ++messages; });
     const auto records = helper.interfaces();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "TestTableWriter.h"
+#include "support/TableWriter.h"
 #include "stats/core/IfTableParser.h"
 
 namespace kuvell {
@@ -38,28 +38,28 @@ TEST(IfTableEncoder, WritesEachFieldAtItsOffset)
     const std::vector<LinkRow> rows{lo, eth()};
     const std::vector<uint8_t> table = encodeIfTable(rows);
     ASSERT_EQ(table.size(), 4u + 2 * 860);
-    EXPECT_EQ(test::read32(table, 0), 2u);
+    EXPECT_EQ(testsupport::read32(table, 0), 2u);
     const std::size_t row = 4 + 860;
     EXPECT_EQ(std::string(table.begin() + row, table.begin() + row + 10), std::string("e\0t\0h\0"
                                                                                       "0\0\0\0",
                                                                                       10));
-    EXPECT_EQ(test::read32(table, row + 512), 2u);
-    EXPECT_EQ(test::read32(table, row + 516), 6u);
-    EXPECT_EQ(test::read32(table, row + 520), 1500u);
-    EXPECT_EQ(test::read32(table, row + 524), 1'000'000'000u);
-    EXPECT_EQ(test::read32(table, row + 528), 6u);
+    EXPECT_EQ(testsupport::read32(table, row + 512), 2u);
+    EXPECT_EQ(testsupport::read32(table, row + 516), 6u);
+    EXPECT_EQ(testsupport::read32(table, row + 520), 1500u);
+    EXPECT_EQ(testsupport::read32(table, row + 524), 1'000'000'000u);
+    EXPECT_EQ(testsupport::read32(table, row + 528), 6u);
     EXPECT_EQ(table[row + 532], 0x02);
     EXPECT_EQ(table[row + 537], 0x02);
-    EXPECT_EQ(test::read32(table, row + 540), 1u);
-    EXPECT_EQ(test::read32(table, row + 544), 5u);
-    EXPECT_EQ(test::read32(table, row + 552), 5u) << "low 32 bits of the 64-bit counter";
-    EXPECT_EQ(test::read32(table, row + 556), 11u);
-    EXPECT_EQ(test::read32(table, row + 576), 0xFFFFFFFFu);
-    EXPECT_EQ(test::read32(table, row + 592), 12u);
-    EXPECT_EQ(test::read32(table, row + 600), 12u) << "11 Latin-1 bytes and the NUL";
+    EXPECT_EQ(testsupport::read32(table, row + 540), 1u);
+    EXPECT_EQ(testsupport::read32(table, row + 544), 5u);
+    EXPECT_EQ(testsupport::read32(table, row + 552), 5u) << "low 32 bits of the 64-bit counter";
+    EXPECT_EQ(testsupport::read32(table, row + 556), 11u);
+    EXPECT_EQ(testsupport::read32(table, row + 576), 0xFFFFFFFFu);
+    EXPECT_EQ(testsupport::read32(table, row + 592), 12u);
+    EXPECT_EQ(testsupport::read32(table, row + 600), 12u) << "11 Latin-1 bytes and the NUL";
     EXPECT_EQ(std::string(table.begin() + row + 604, table.begin() + row + 616),
               std::string("uplink caf\xE9\0", 12));
-    EXPECT_EQ(test::read32(table, 4 + 528), 0u) << "loopback has no address";
+    EXPECT_EQ(testsupport::read32(table, 4 + 528), 0u) << "loopback has no address";
 }
 
 TEST(IfTableEncoder, CutsLongTextsAndAddressesToTheirFields)
@@ -70,8 +70,8 @@ TEST(IfTableEncoder, CutsLongTextsAndAddressesToTheirFields)
     row.physAddr = std::vector<uint8_t>(20, 0xAB);
     const std::vector<LinkRow> rows{row};
     const std::vector<uint8_t> table = encodeIfTable(rows);
-    EXPECT_EQ(test::read32(table, 4 + 528), 8u);
-    EXPECT_EQ(test::read32(table, 4 + 600), 256u) << "255 bytes and the counted NUL";
+    EXPECT_EQ(testsupport::read32(table, 4 + 528), 8u);
+    EXPECT_EQ(testsupport::read32(table, 4 + 600), 256u) << "255 bytes and the counted NUL";
     EXPECT_EQ(table[4 + 604 + 254], 'd');
     EXPECT_EQ(table[4 + 604 + 255], 0);
     EXPECT_EQ(table[4 + 2 * 254], 'n');

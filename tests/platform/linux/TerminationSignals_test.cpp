@@ -1,4 +1,4 @@
-#include "monitor/TerminationSignals.h"
+#include "platform/TerminationSignals.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "TestTableWriter.h"
+#include "support/TableWriter.h"
 #include "stats/core/InterfaceTable.h"
 
 namespace kuvell {
@@ -73,7 +73,7 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     EXPECT_EQ(source.getIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
     EXPECT_EQ(tooSmall, size);
     ASSERT_EQ(source.getIfTable(table.data(), size, false), kIfTableOk);
-    const uint32_t rows = test::read32(table, 0);
+    const uint32_t rows = testsupport::read32(table, 0);
     ASSERT_EQ(4 + rows * 860, size);
 
     // Loopback (IANA type 24) declares no physical address; every row is in
@@ -81,12 +81,12 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     bool sawLoopback = false;
     for (uint32_t i = 0; i < rows; ++i) {
         const std::size_t row = 4 + i * 860;
-        if (test::read32(table, row + 516) == 24) {
+        if (testsupport::read32(table, row + 516) == 24) {
             sawLoopback = true;
-            EXPECT_EQ(test::read32(table, row + 528), 0u);
+            EXPECT_EQ(testsupport::read32(table, row + 528), 0u);
         }
         if (i > 0) {
-            EXPECT_LT(test::read32(table, row - 860 + 512), test::read32(table, row + 512));
+            EXPECT_LT(testsupport::read32(table, row - 860 + 512), testsupport::read32(table, row + 512));
         }
     }
     EXPECT_TRUE(sawLoopback);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QImage>
 
-namespace kuvell::pixels {
+namespace kuvell::testsupport {
 
 // How many pixels of the image have exactly this colour.
 inline int countPixels(const QImage& image, QRgb colour)
@@ -15,4 +15,4 @@ inline int countPixels(const QImage& image, QRgb colour)
     return count;
 }
 
-}  // namespace kuvell::pixels
+}  // namespace kuvell::testsupport

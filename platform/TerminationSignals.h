@@ -3,7 +3,6 @@
 // handler only writes the signal number into a socket pair; the event loop
 // reads it and emits received() on the user-interface thread.
 #include <QObject>
-#include <csignal>
 #include <memory>
 
 class QSocketNotifier;
@@ -26,16 +25,9 @@ class TerminationSignals : public QObject
     void received(int signalNumber);
 
   private:
-    void readPending();
-
+    struct Handlers;  // the operating system's side
+    std::unique_ptr<Handlers> handlers_;
     bool installed_ = false;
-    int sockets_[2] = {-1, -1};
-    struct sigaction previousTerm_
-    {
-    };
-    struct sigaction previousHup_
-    {
-    };
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

@@ -1,4 +1,4 @@
-#include "monitor/TrayHost.h"
+#include "platform/TrayHost.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kuvell::test {
+namespace kuvell::testsupport {
 
 // The 4-byte little-endian field at offset; reading past the table fails the
 // test (std::out_of_range) instead of reading stray memory.
@@ -85,4 +85,13 @@ class TestTable
     std::vector<TestRow> rows_;
 };
 
-}  // namespace kuvell::test
+// One row with a physical address, index 3 and the given counters: the row
+// whose counters the sampling tick takes.
+inline std::vector<uint8_t> oneRowTable(uint32_t received, uint32_t sent)
+{
+    TestTable table;
+    table.addRow().physAddr({0xAA}).index(3).inOctets(received).outOctets(sent);
+    return table.bytes();
+}
+
+}  // namespace kuvell::testsupport

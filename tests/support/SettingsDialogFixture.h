@@ -22,7 +22,7 @@
 #include "settings/core/ProgramVariables.h"
 #include "settings/SettingsDialog.h"
 
-namespace kuvell::testing {
+namespace kuvell::testsupport {
 
 class FakeMainWindow : public MainWindowAccess
 {
@@ -104,4 +104,4 @@ inline void answerColourDialog(std::function<void(QColorDialog&)> answer)
 
 inline int pixels(int twips) { return twipsToPixels(twips); }
 
-}  // namespace kuvell::testing
+}  // namespace kuvell::testsupport

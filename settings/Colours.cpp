@@ -1,4 +1,4 @@
-#include "platform/Colours.h"
+#include "settings/Colours.h"
 
 namespace kuvell {
 

@@ -1,0 +1,3 @@
+#include "monitor/Logging.h"
+
+Q_LOGGING_CATEGORY(lcMonitor, "kuvell.monitor")
