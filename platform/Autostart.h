@@ -8,12 +8,12 @@ namespace kuvell {
 QString defaultAutostartEntryPath();
 
 // Writes the entry atomically (creating its folder); false when it could not be written.
-bool writeRunValue(const QString& entryPath, const QString& executablePath);
+[[nodiscard]] bool writeRunValue(const QString& entryPath, const QString& executablePath);
 // The running executable's absolute path as it is now: on Linux the kernel's
 // link follows a rename or move of the file while Kuvell runs.
 QString runningExecutablePath();
 
 // Removes the entry; a missing entry is fine (true). False only when it stays behind.
-bool deleteRunValue(const QString& entryPath);
+[[nodiscard]] bool deleteRunValue(const QString& entryPath);
 
 }  // namespace kuvell

@@ -12,16 +12,17 @@ bool platformSupportsOpacity(QStringView platformName)
     return platformName == u"xcb" || platformName == u"windows" || platformName == u"cocoa";
 }
 
-int32_t setTransparency(QWidget* window, const int16_t& alpha)
+TransparencyResult setTransparency(QWidget* window, const int16_t& alpha)
 {
     if (alpha < 0 || alpha > 255) {
-        return 1;
+        return TransparencyResult::AlphaOutOfRange;
     }
     if (window == nullptr) {
-        return 2;
+        return TransparencyResult::NotShown;
     }
     window->setWindowOpacity(alpha / 255.0);
-    return platformSupportsOpacity(QGuiApplication::platformName()) ? 0 : 2;
+    return platformSupportsOpacity(QGuiApplication::platformName()) ? TransparencyResult::Applied
+                                                                    : TransparencyResult::NotShown;
 }
 
 }  // namespace kuvell

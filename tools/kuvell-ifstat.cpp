@@ -133,11 +133,11 @@ class RecordingSource : public IfTableSource
   public:
     explicit RecordingSource(std::shared_ptr<IfTableSource> source) : source_(std::move(source)) {}
 
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override
+    IfTableResult getIfTable(uint8_t* table, uint32_t& size, bool sort) override
     {
         const uint32_t capacity = size;
-        const uint32_t result = source_->getIfTable(table, size, sort);
-        if (table != nullptr && result == kIfTableOk) {
+        const IfTableResult result = source_->getIfTable(table, size, sort);
+        if (table != nullptr && result == IfTableResult::Ok) {
             recorded_.assign(table, table + std::min(size, capacity));
         }
         return result;

@@ -23,7 +23,7 @@ using namespace kuvell;
 class GrowingTable : public testsupport::ScriptedTableSource
 {
   public:
-    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
     {
         if (buffer == nullptr) {
             step_ = (step_ * 7 + 13) % 97;

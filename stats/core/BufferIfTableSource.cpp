@@ -15,24 +15,24 @@ BufferIfTableSource::BufferIfTableSource(std::vector<uint8_t> table) : table_(st
     }
 }
 
-uint32_t serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
+IfTableResult serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
 {
     // Never more than a 32-bit size can tell the caller to allocate.
     const auto needed = static_cast<uint32_t>(
         std::min<std::size_t>(taken.size(), std::numeric_limits<uint32_t>::max()));
     if (table == nullptr || size < needed) {
         size = needed;
-        return kIfTableBufferTooSmall;
+        return IfTableResult::BufferTooSmall;
     }
     std::copy_n(taken.begin(), needed, table);
     size = needed;
     if (sort) {
         sortIfTableByIndex(std::span<uint8_t>(table, needed));
     }
-    return kIfTableOk;
+    return IfTableResult::Ok;
 }
 
-uint32_t BufferIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
+IfTableResult BufferIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
 {
     return serveIfTable(table_, table, size, sort);
 }

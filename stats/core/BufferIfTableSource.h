@@ -10,9 +10,9 @@
 namespace kuvell {
 
 // Answers a table call from a table already taken: a null or too small table
-// gets the size needed and kIfTableBufferTooSmall, a large enough one a copy
-// (sorted by interface index on request) and kIfTableOk.
-uint32_t serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort);
+// gets the size needed and IfTableResult::BufferTooSmall, a large enough one a copy
+// (sorted by interface index on request) and IfTableResult::Ok.
+IfTableResult serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort);
 
 class BufferIfTableSource : public IfTableSource
 {
@@ -20,7 +20,7 @@ class BufferIfTableSource : public IfTableSource
     // Throws std::length_error for a buffer larger than a 32-bit size can report.
     explicit BufferIfTableSource(std::vector<uint8_t> table);
 
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
+    IfTableResult getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
 
   private:
     std::vector<uint8_t> table_;

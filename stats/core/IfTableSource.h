@@ -5,9 +5,13 @@
 
 namespace kuvell {
 
-inline constexpr uint32_t kIfTableOk = 0;
-inline constexpr uint32_t kIfTableNotSupported = 50;     // no interface table on this system
-inline constexpr uint32_t kIfTableBufferTooSmall = 122;  // size now holds the size needed
+// The table call's result codes, with the values the platform gives them. A
+// source may answer any other value, which callers treat as a failure.
+enum class IfTableResult : uint32_t {
+    Ok = 0,
+    NotSupported = 50,     // no interface table on this system
+    BufferTooSmall = 122,  // size now holds the size needed
+};
 
 class IfTableSource
 {
@@ -15,10 +19,10 @@ class IfTableSource
     virtual ~IfTableSource() = default;
 
     // table == nullptr asks for the size: writes the bytes needed into size.
-    // Otherwise fills table, which holds size bytes, and returns kIfTableOk; a
-    // table too small for the rows gives kIfTableBufferTooSmall and the size
+    // Otherwise fills table, which holds size bytes, and returns IfTableResult::Ok; a
+    // table too small for the rows gives IfTableResult::BufferTooSmall and the size
     // needed. sort orders the rows by interface index instead of the system's order.
-    virtual uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) = 0;
+    [[nodiscard]] virtual IfTableResult getIfTable(uint8_t* table, uint32_t& size, bool sort) = 0;
 };
 
 }  // namespace kuvell

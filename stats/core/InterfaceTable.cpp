@@ -31,7 +31,7 @@ void InterfaceTable::refreshInterfaces()
         return;
     }
     uint32_t size = 0;
-    if (source_->getIfTable(nullptr, size, false) == kIfTableNotSupported) {
+    if (source_->getIfTable(nullptr, size, false) == IfTableResult::NotSupported) {
         notifyNotSupported();
         return;
     }
@@ -41,7 +41,7 @@ void InterfaceTable::refreshInterfaces()
         return;
     }
     std::vector<uint8_t> buffer(size);
-    if (source_->getIfTable(buffer.data(), size, false) != kIfTableOk) {
+    if (source_->getIfTable(buffer.data(), size, false) != IfTableResult::Ok) {
         return;
     }
     // The buffer's own length bounds every read, whatever the source wrote into size.

@@ -152,17 +152,17 @@ std::optional<std::vector<uint8_t>> NetlinkIfTableSource::encodedDump()
     return encodeIfTable(*rows);
 }
 
-uint32_t NetlinkIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
+IfTableResult NetlinkIfTableSource::getIfTable(uint8_t* table, uint32_t& size, bool sort)
 {
     if (table == nullptr || !pending_) {
         pending_ = encodedDump();
     }
     if (!pending_) {
         size = 0;
-        return kIfTableNotSupported;
+        return IfTableResult::NotSupported;
     }
-    const uint32_t result = serveIfTable(*pending_, table, size, sort);
-    if (result == kIfTableOk) {
+    const IfTableResult result = serveIfTable(*pending_, table, size, sort);
+    if (result == IfTableResult::Ok) {
         pending_.reset();  // the next snapshot dumps afresh
     }
     return result;

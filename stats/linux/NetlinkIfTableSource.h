@@ -29,8 +29,8 @@ class NetlinkIfTableSource : public IfTableSource
     // One dump per snapshot: the size query dumps the links and the fill that
     // follows serves that same dump, so size and rows always agree. A fill
     // without a size query dumps afresh. A kernel that cannot be asked answers
-    // kIfTableNotSupported.
-    uint32_t getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
+    // IfTableResult::NotSupported.
+    IfTableResult getIfTable(uint8_t* table, uint32_t& size, bool sort) override;
 
     // The links in the kernel's dump order; nullopt when the kernel cannot be asked.
     std::optional<std::vector<LinkRow>> dumpLinks();

@@ -34,10 +34,10 @@ const QRgb kRed = qRgb(0xFF, 0, 0);
 class FakeTable : public testsupport::ScriptedTableSource
 {
   public:
-    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
     {
         ++calls;
-        sizeResult = notSupported ? kIfTableNotSupported : kIfTableBufferTooSmall;
+        sizeResult = notSupported ? IfTableResult::NotSupported : IfTableResult::BufferTooSmall;
         table = testsupport::oneRowTable(received, sent);
         return ScriptedTableSource::getIfTable(buffer, size, sort);
     }

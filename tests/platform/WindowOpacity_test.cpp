@@ -8,31 +8,31 @@
 namespace kuvell {
 namespace {
 
-TEST(setTransparency, AlphaOutsideTheByteRangeLeavesTheWindowAlone)
+TEST(WindowOpacity, AlphaOutsideTheByteRangeLeavesTheWindowAlone)
 {
     QWidget window;
     window.setWindowOpacity(128 / 255.0);
     const double before = window.windowOpacity();
-    EXPECT_EQ(setTransparency(&window, -1), 1);
-    EXPECT_EQ(setTransparency(&window, 256), 1);
-    EXPECT_EQ(setTransparency(&window, INT16_MIN), 1);
-    EXPECT_EQ(setTransparency(&window, INT16_MAX), 1);
+    EXPECT_EQ(setTransparency(&window, -1), TransparencyResult::AlphaOutOfRange);
+    EXPECT_EQ(setTransparency(&window, 256), TransparencyResult::AlphaOutOfRange);
+    EXPECT_EQ(setTransparency(&window, INT16_MIN), TransparencyResult::AlphaOutOfRange);
+    EXPECT_EQ(setTransparency(&window, INT16_MAX), TransparencyResult::AlphaOutOfRange);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), before);
-    EXPECT_EQ(setTransparency(nullptr, 300), 1);
+    EXPECT_EQ(setTransparency(nullptr, 300), TransparencyResult::AlphaOutOfRange);
 }
 
-TEST(setTransparency, StoresTheOpacityAndSaysWhetherItShows)
+TEST(WindowOpacity, StoresTheOpacityAndSaysWhetherItShows)
 {
     // The tests run on the offscreen platform, which keeps the opacity but
     // cannot show it: the value reads back and the code says so.
     ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
     QWidget window;
     window.show();
-    EXPECT_EQ(setTransparency(&window, 0), 2);
+    EXPECT_EQ(setTransparency(&window, 0), TransparencyResult::NotShown);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 0.0);
-    EXPECT_EQ(setTransparency(&window, 26), 2);
+    EXPECT_EQ(setTransparency(&window, 26), TransparencyResult::NotShown);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 26 / 255.0);
-    EXPECT_EQ(setTransparency(&window, 255), 2);
+    EXPECT_EQ(setTransparency(&window, 255), TransparencyResult::NotShown);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
     EXPECT_TRUE(window.isVisible());
 
@@ -40,10 +40,10 @@ TEST(setTransparency, StoresTheOpacityAndSaysWhetherItShows)
     QWidget notYetShown;
     setTransparency(&notYetShown, 128);
     EXPECT_DOUBLE_EQ(notYetShown.windowOpacity(), 128 / 255.0);
-    EXPECT_EQ(setTransparency(nullptr, 128), 2);
+    EXPECT_EQ(setTransparency(nullptr, 128), TransparencyResult::NotShown);
 }
 
-TEST(platformSupportsOpacity, OnlyPluginsThatDrawTranslucentWindows)
+TEST(PlatformSupportsOpacity, OnlyPluginsThatDrawTranslucentWindows)
 {
     EXPECT_TRUE(platformSupportsOpacity(u"xcb"));
     EXPECT_TRUE(platformSupportsOpacity(u"windows"));

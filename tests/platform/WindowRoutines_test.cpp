@@ -16,7 +16,7 @@ namespace {
 
 constexpr Qt::WindowFlags kMainWindowFlags = Qt::FramelessWindowHint | Qt::Tool;
 
-TEST(makeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
+TEST(MakeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
 {
     QWidget window(nullptr, kMainWindowFlags);
     ASSERT_EQ(window.windowHandle(), nullptr);
@@ -34,7 +34,7 @@ TEST(makeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
     EXPECT_TRUE(isTopMost(&window));
 }
 
-TEST(makeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
+TEST(MakeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
 {
     QWidget shown(nullptr, kMainWindowFlags);
     shown.show();
@@ -56,7 +56,7 @@ TEST(makeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
     EXPECT_FALSE(isTopMost(&hidden));
 }
 
-TEST(makeTopMost, PlacesTheRectangleInRoundedPixels)
+TEST(MakeTopMost, PlacesTheRectangleInRoundedPixels)
 {
     QWidget window(nullptr, kMainWindowFlags);
     window.show();
@@ -70,7 +70,7 @@ TEST(makeTopMost, PlacesTheRectangleInRoundedPixels)
     EXPECT_EQ(window.size(), QSize(0, 0));
 }
 
-TEST(makeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
+TEST(MakeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
 {
     QDialog dialog;
     dialog.show();
@@ -80,7 +80,7 @@ TEST(makeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
     EXPECT_TRUE(isTopMost(&dialog));
 }
 
-TEST(makeTopMost, ActsOnTheTopLevelWindowAndToleratesNoWindow)
+TEST(MakeTopMost, ActsOnTheTopLevelWindowAndToleratesNoWindow)
 {
     QWidget window(nullptr, kMainWindowFlags);
     auto* child = new QWidget(&window);
@@ -104,7 +104,7 @@ void paste(QLineEdit& box, const QString& text)
     box.paste();
 }
 
-TEST(setNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
+TEST(SetNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
 {
     QLineEdit box;
     setNumbersOnly(&box, 1);
@@ -132,7 +132,7 @@ TEST(setNumbersOnly, AcceptsDigitsTypedOrPastedAndNothingElse)
     EXPECT_EQ(box.text(), "");
 }
 
-TEST(setNumbersOnly, SwitchingOffRestoresFreeTextAndSparesOtherValidators)
+TEST(SetNumbersOnly, SwitchingOffRestoresFreeTextAndSparesOtherValidators)
 {
     QLineEdit box;
     setNumbersOnly(&box, 7);  // any non-zero value switches it on

@@ -206,7 +206,7 @@ TEST_F(SettingsStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
     EXPECT_EQ(readBytes(unreadable), contents);
 }
 
-TEST(defaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
+TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
 {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");

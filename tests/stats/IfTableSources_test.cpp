@@ -25,18 +25,18 @@ TEST(BufferIfTableSource, AnswersLikeTheTableCall)
     BufferIfTableSource source(bytes);
 
     uint32_t size = 0;
-    EXPECT_EQ(source.getIfTable(nullptr, size, false), kIfTableBufferTooSmall);
+    EXPECT_EQ(source.getIfTable(nullptr, size, false), IfTableResult::BufferTooSmall);
     EXPECT_EQ(size, bytes.size());
 
     std::vector<uint8_t> small(bytes.size() - 1, 0xEE);
     size = static_cast<uint32_t>(small.size());
-    EXPECT_EQ(source.getIfTable(small.data(), size, false), kIfTableBufferTooSmall);
+    EXPECT_EQ(source.getIfTable(small.data(), size, false), IfTableResult::BufferTooSmall);
     EXPECT_EQ(size, bytes.size());
     EXPECT_EQ(small, std::vector<uint8_t>(bytes.size() - 1, 0xEE)) << "nothing written";
 
     std::vector<uint8_t> large(bytes.size() + 10, 0xEE);
     size = static_cast<uint32_t>(large.size());
-    EXPECT_EQ(source.getIfTable(large.data(), size, false), kIfTableOk);
+    EXPECT_EQ(source.getIfTable(large.data(), size, false), IfTableResult::Ok);
     EXPECT_EQ(size, bytes.size());
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), large.begin()));
     EXPECT_EQ(large.back(), 0xEE);
@@ -74,7 +74,7 @@ TEST(BufferIfTableSource, SortsOnRequestAndFeedsCIpHelper)
 
     std::vector<uint8_t> sorted(4 + 2 * 860);
     uint32_t size = static_cast<uint32_t>(sorted.size());
-    ASSERT_EQ(source->getIfTable(sorted.data(), size, true), kIfTableOk);
+    ASSERT_EQ(source->getIfTable(sorted.data(), size, true), IfTableResult::Ok);
     EXPECT_EQ(indexOfRow(sorted, 0), 1u);
 
     // The helper asks in the system's order: the last addressed row is index 1.

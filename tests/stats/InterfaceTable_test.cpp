@@ -41,12 +41,13 @@ TEST(InterfaceTable, SnapshotAsksForTheSizeThenFillsABufferOfExactlyThatSize)
 
 TEST(InterfaceTable, AnyNonFiftySizeAnswerIsASizeReport)
 {
-    for (const uint32_t answer : {kIfTableOk, kIfTableBufferTooSmall, 87u, 0xFFFFFFFFu}) {
+    for (const IfTableResult answer : {IfTableResult::Ok, IfTableResult::BufferTooSmall,
+                                       static_cast<IfTableResult>(87), static_cast<IfTableResult>(0xFFFFFFFFu)}) {
         Fixture f;
         f.source->table = oneRowTable(42, 43);
         f.source->sizeResult = answer;
-        EXPECT_EQ(f.helper.interfaces()->count(), 1) << answer;
-        EXPECT_EQ(f.helper.bytesReceived(), 42) << answer;
+        EXPECT_EQ(f.helper.interfaces()->count(), 1) << static_cast<uint32_t>(answer);
+        EXPECT_EQ(f.helper.bytesReceived(), 42) << static_cast<uint32_t>(answer);
     }
 }
 
@@ -57,7 +58,7 @@ TEST(InterfaceTable, NotSupportedShowsTheMessageOnEverySuchSnapshotAndResetsTheC
     f.helper.interfaces();
     ASSERT_EQ(f.helper.bytesReceived(), 5000);
 
-    f.source->sizeResult = kIfTableNotSupported;
+    f.source->sizeResult = IfTableResult::NotSupported;
     EXPECT_EQ(f.helper.interfaces()->count(), 0);
     EXPECT_EQ(f.helper.bytesReceived(), 0) << "never the values of an earlier snapshot";
     EXPECT_EQ(f.helper.bytesSent(), 0);
@@ -72,11 +73,12 @@ TEST(InterfaceTable, FailedFillIsSilentAndEmpty)
     Fixture f;
     f.source->table = oneRowTable(5000, 700);
     f.helper.interfaces();
-    for (const uint32_t failure : {kIfTableBufferTooSmall, kIfTableNotSupported, 1u}) {
+    for (const IfTableResult failure :
+         {IfTableResult::BufferTooSmall, IfTableResult::NotSupported, static_cast<IfTableResult>(1)}) {
         f.source->fillResult = failure;
-        EXPECT_EQ(f.helper.interfaces()->count(), 0) << failure;
-        EXPECT_EQ(f.helper.bytesReceived(), 0) << failure;
-        EXPECT_EQ(f.helper.bytesSent(), 0) << failure;
+        EXPECT_EQ(f.helper.interfaces()->count(), 0) << static_cast<uint32_t>(failure);
+        EXPECT_EQ(f.helper.bytesReceived(), 0) << static_cast<uint32_t>(failure);
+        EXPECT_EQ(f.helper.bytesSent(), 0) << static_cast<uint32_t>(failure);
     }
     EXPECT_TRUE(f.messages.empty());
 }
@@ -138,7 +140,7 @@ TEST(InterfaceTable, AssigningTheCollectionTakesNoSnapshot)
 TEST(InterfaceTable, ASnapshotWhileTheMessageIsOpenDoesNotOpenASecondOne)
 {
     auto source = std::make_shared<FakeSource>();
-    source->sizeResult = kIfTableNotSupported;
+    source->sizeResult = IfTableResult::NotSupported;
     int shown = 0;
     std::shared_ptr<InterfaceRecords> nested;
     std::unique_ptr<InterfaceTable> helper;
@@ -161,7 +163,7 @@ TEST(InterfaceTable, ASnapshotWhileTheMessageIsOpenDoesNotOpenASecondOne)
 TEST(InterfaceTable, WorksWithoutANotifierOrASource)
 {
     auto source = std::make_shared<FakeSource>();
-    source->sizeResult = kIfTableNotSupported;
+    source->sizeResult = IfTableResult::NotSupported;
     InterfaceTable quiet(source, nullptr);
     EXPECT_EQ(quiet.interfaces()->count(), 0);
     InterfaceTable sourceless(nullptr, nullptr);

@@ -12,9 +12,9 @@ namespace kuvell::testsupport {
 
 struct ScriptedTableSource : IfTableSource
 {
-    uint32_t sizeResult = kIfTableBufferTooSmall;
+    IfTableResult sizeResult = IfTableResult::BufferTooSmall;
     std::optional<uint32_t> reportedSize;  // default: the table's size
-    uint32_t fillResult = kIfTableOk;
+    IfTableResult fillResult = IfTableResult::Ok;
     std::optional<uint32_t> sizeWrittenOnFill;
     std::vector<uint8_t> table;
 
@@ -23,7 +23,7 @@ struct ScriptedTableSource : IfTableSource
     std::vector<uint32_t> sizesPassed;
     bool sortRequested = false;
 
-    uint32_t getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
     {
         sortRequested = sortRequested || sort;
         sizesPassed.push_back(size);

@@ -208,7 +208,7 @@ TEST_F(TrafficTickTest, RatesUseTheGivenDecimalSeparator)
     EXPECT_EQ(tipText(texts.tip), "Kuvell - DL: 48,8 kb/s - UL: -5 kb/s");
 }
 
-TEST(tipField, TextThenNulThenBlanksToSixtyFourCharacters)
+TEST(TipField, TextThenNulThenBlanksToSixtyFourCharacters)
 {
     TrafficTick tick;
     int32_t downloadTotal = 0;
@@ -227,7 +227,7 @@ TEST(tipField, TextThenNulThenBlanksToSixtyFourCharacters)
     EXPECT_EQ(tipText("no terminator"), "no terminator");
 }
 
-TEST(tipField, AnOverlongTextIsCutButKeepsTheNul)
+TEST(TipField, AnOverlongTextIsCutButKeepsTheNul)
 {
     const std::string longText(100, 'x');
     const std::string field = tipField(longText);
@@ -253,7 +253,7 @@ std::size_t characters(std::string_view text)
     }));
 }
 
-TEST(tipField, HoldsSixtyFourCharactersWhateverTheSeparatorsByteLength)
+TEST(TipField, HoldsSixtyFourCharactersWhateverTheSeparatorsByteLength)
 {
     TrafficTick tick;
     int32_t downloadTotal = 0;

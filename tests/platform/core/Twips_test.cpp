@@ -8,7 +8,7 @@
 namespace kuvell {
 namespace {
 
-TEST(twipsToPixels, RoundsToTheNearestPixel)
+TEST(TwipsToPixels, RoundsToTheNearestPixel)
 {
     EXPECT_EQ(twipsToPixels(0), 0);
     EXPECT_EQ(twipsToPixels(7), 0);
@@ -21,7 +21,7 @@ TEST(twipsToPixels, RoundsToTheNearestPixel)
     EXPECT_EQ(twipsToPixels(-7), 0);
 }
 
-TEST(twipsToPixels, ExactHalvesGoToTheEvenPixel)
+TEST(TwipsToPixels, ExactHalvesGoToTheEvenPixel)
 {
     EXPECT_EQ(twipsToPixels(7.5), 0);     // 0.5
     EXPECT_EQ(twipsToPixels(22.5), 2);    // 1.5
@@ -31,7 +31,7 @@ TEST(twipsToPixels, ExactHalvesGoToTheEvenPixel)
     EXPECT_EQ(twipsToPixels(-37.5), -2);  // -2.5
 }
 
-TEST(twipsToPixels, SaturatesInsteadOfOverflowing)
+TEST(TwipsToPixels, SaturatesInsteadOfOverflowing)
 {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
@@ -45,7 +45,7 @@ TEST(twipsToPixels, SaturatesInsteadOfOverflowing)
     EXPECT_EQ(twipsToPixels(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
-TEST(pixelsToTwips, FifteenTwipsPerPixelWithoutOverflow)
+TEST(PixelsToTwips, FifteenTwipsPerPixelWithoutOverflow)
 {
     EXPECT_EQ(pixelsToTwips(310), 4650);
     EXPECT_EQ(pixelsToTwips(-2), -30);

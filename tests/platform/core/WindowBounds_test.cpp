@@ -10,7 +10,7 @@ namespace {
 
 WindowSize clamp(int32_t cx, int32_t cy) { return clampWindowSize({cx, cy}); }
 
-TEST(clampWindowSize, WidthStaysBetweenTenAndThreeHundredTen)
+TEST(ClampWindowSize, WidthStaysBetweenTenAndThreeHundredTen)
 {
     EXPECT_EQ(clamp(400, 100).cx, 310);
     EXPECT_EQ(clamp(5, 100).cx, 10);
@@ -24,7 +24,7 @@ TEST(clampWindowSize, WidthStaysBetweenTenAndThreeHundredTen)
     EXPECT_EQ(clamp(std::numeric_limits<int32_t>::max(), 100).cx, 310);
 }
 
-TEST(clampWindowSize, HeightStaysBetweenTenAndTenThousand)
+TEST(ClampWindowSize, HeightStaysBetweenTenAndTenThousand)
 {
     EXPECT_EQ(clamp(100, 20000).cy, 10000);
     EXPECT_EQ(clamp(100, 0).cy, 10);
@@ -34,7 +34,7 @@ TEST(clampWindowSize, HeightStaysBetweenTenAndTenThousand)
     EXPECT_EQ(clamp(100, std::numeric_limits<int32_t>::min()).cy, 10);
 }
 
-TEST(clampWindowSize, SizesWithinBoundsAndTheOtherAxisAreKept)
+TEST(ClampWindowSize, SizesWithinBoundsAndTheOtherAxisAreKept)
 {
     const WindowSize kept = clamp(310, 164);
     EXPECT_EQ(kept.cx, 310);

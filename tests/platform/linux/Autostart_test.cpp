@@ -165,7 +165,7 @@ TEST_F(Autostart, AnExecutableMovedWhileRunningIsWrittenWithItsNewPath)
     EXPECT_EQ(programOf(execLine()), seen);
 }
 
-TEST(defaultAutostartEntryPath, FollowsXdgConfigHome)
+TEST(DefaultAutostartEntryPath, FollowsXdgConfigHome)
 {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "/tmp/kuvell-config");

@@ -16,7 +16,7 @@ struct WorkedExample
     const char* line;
 };
 
-TEST(formatByteCount, GivesEveryWorkedExampleExactly)
+TEST(FormatByteCount, GivesEveryWorkedExampleExactly)
 {
     const WorkedExample examples[] = {
         {0, 0, "Bytes", "0 Bytes"},
@@ -40,7 +40,7 @@ TEST(formatByteCount, GivesEveryWorkedExampleExactly)
     }
 }
 
-TEST(formatByteCount, CutsTheFifteenDigitTextAndKeepsItsRoundingUp)
+TEST(FormatByteCount, CutsTheFifteenDigitTextAndKeepsItsRoundingUp)
 {
     // 2^31 - 2^-20 bytes: the quotient is just below 2 and its 15-digit text reads "2".
     const ByteCount nearlyTwo = formatByteCount(2147483648.0 - 1.0 / 1048576);
@@ -51,7 +51,7 @@ TEST(formatByteCount, CutsTheFifteenDigitTextAndKeepsItsRoundingUp)
     EXPECT_EQ(formatByteCount(1e12).value, 931.32);  // stays in gigabytes
 }
 
-TEST(formatByteCount, ReturnsNegativeAndFractionalCountsBelow1024Unchanged)
+TEST(FormatByteCount, ReturnsNegativeAndFractionalCountsBelow1024Unchanged)
 {
     const ByteCount negative = formatByteCount(-5000000);
     EXPECT_EQ(negative.value, -5000000);
@@ -64,7 +64,7 @@ TEST(formatByteCount, ReturnsNegativeAndFractionalCountsBelow1024Unchanged)
     EXPECT_EQ(byteCountLine(0.375, "."), "0.38 Bytes");
 }
 
-TEST(formatByteCount, KeepsTheUnitOfTheLatestCallAndSurvivesNonNumbers)
+TEST(FormatByteCount, KeepsTheUnitOfTheLatestCallAndSurvivesNonNumbers)
 {
     EXPECT_EQ(formatByteCount(5000000).unitName, "Megabytes");
     EXPECT_EQ(formatByteCount(10).unitName, "Bytes");
@@ -78,14 +78,14 @@ TEST(formatByteCount, KeepsTheUnitOfTheLatestCallAndSurvivesNonNumbers)
     EXPECT_EQ(huge.substr(15), std::string(276, '0') + " Gigabytes");
 }
 
-TEST(byteCountLine, UsesTheLocaleSeparator)
+TEST(ByteCountLine, UsesTheLocaleSeparator)
 {
     EXPECT_EQ(byteCountLine(1500, ","), "1,46 Kilobytes");
     EXPECT_EQ(byteCountLine(1048575, ","), "1023,99 Kilobytes");
     EXPECT_EQ(byteCountLine(1024, ","), "1 Kilobytes");
 }
 
-TEST(truncateDecimals, CutsAfterTheFirstPointWithoutRounding)
+TEST(TruncateDecimals, CutsAfterTheFirstPointWithoutRounding)
 {
     EXPECT_EQ(truncateDecimals("3.14159", 2), "3.14");
     EXPECT_EQ(truncateDecimals("3.1", 2), "3.1");

@@ -7,7 +7,7 @@
 namespace kuvell {
 namespace {
 
-TEST(transparencyAlpha, MapsTheTenLevelsToTheRoundedOpacity)
+TEST(TransparencyAlpha, MapsTheTenLevelsToTheRoundedOpacity)
 {
     for (int32_t level = 0; level <= 9; ++level) {
         const double alpha = 255.0 * (level + 1) * 10 / 100;

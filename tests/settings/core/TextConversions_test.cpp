@@ -9,7 +9,7 @@
 namespace kuvell {
 namespace {
 
-TEST(textToInt32, ReadsDecimalTextWithBlanksSignsAndLeadingZeros)
+TEST(TextToInt32, ReadsDecimalTextWithBlanksSignsAndLeadingZeros)
 {
     EXPECT_EQ(textToInt32("12495433"), 12495433);
     EXPECT_EQ(textToInt32("0056000"), 56000);
@@ -21,7 +21,7 @@ TEST(textToInt32, ReadsDecimalTextWithBlanksSignsAndLeadingZeros)
     EXPECT_EQ(textToInt32(std::string(300, '0') + "42"), 42);
 }
 
-TEST(textToInt32, RoundsFractionsTiesToEvenOnTheExactDigits)
+TEST(TextToInt32, RoundsFractionsTiesToEvenOnTheExactDigits)
 {
     EXPECT_EQ(textToInt32("2.5"), 2);
     EXPECT_EQ(textToInt32("3.5"), 4);
@@ -37,7 +37,7 @@ TEST(textToInt32, RoundsFractionsTiesToEvenOnTheExactDigits)
     EXPECT_EQ(textToInt32("4650.0"), 4650);
 }
 
-TEST(textToInt32, FailsOutsideTheRangeAlsoAfterRounding)
+TEST(TextToInt32, FailsOutsideTheRangeAlsoAfterRounding)
 {
     EXPECT_EQ(textToInt32("2147483648"), std::nullopt);
     EXPECT_EQ(textToInt32("-2147483649"), std::nullopt);
@@ -48,7 +48,7 @@ TEST(textToInt32, FailsOutsideTheRangeAlsoAfterRounding)
     EXPECT_EQ(textToInt32("99999999999999999999999999"), std::nullopt);
 }
 
-TEST(textToInt32, FailsOnTextThatIsNotANumberInsteadOfGivingZero)
+TEST(TextToInt32, FailsOnTextThatIsNotANumberInsteadOfGivingZero)
 {
     for (const char* text : {"", "   ", "+", "-", ".", "-.", "abc", "12abc", "1 2", "1.2.3", "1,5",
                              "1e3", "0x10", "--1", "+-1", "true", "１２"}) {
@@ -60,7 +60,7 @@ TEST(textToInt32, FailsOnTextThatIsNotANumberInsteadOfGivingZero)
               std::nullopt);
 }
 
-TEST(textToInt32, ReadsHexadecimalAsATwosComplementBitPattern)
+TEST(TextToInt32, ReadsHexadecimalAsATwosComplementBitPattern)
 {
     EXPECT_EQ(textToInt32("&H0000FF"), 255);
     EXPECT_EQ(textToInt32("&H00FF00"), 65280);
@@ -79,7 +79,7 @@ TEST(textToInt32, ReadsHexadecimalAsATwosComplementBitPattern)
     }
 }
 
-TEST(textToInt16, UsesTheSameRulesWithin16Bits)
+TEST(TextToInt16, UsesTheSameRulesWithin16Bits)
 {
     EXPECT_EQ(textToInt16("9"), 9);
     EXPECT_EQ(textToInt16(" -1 "), -1);
@@ -96,7 +96,7 @@ TEST(textToInt16, UsesTheSameRulesWithin16Bits)
     EXPECT_EQ(textToInt16("ten"), std::nullopt);
 }
 
-TEST(textToNumber, ReadsDecimalTextForNumericEquality)
+TEST(TextToNumber, ReadsDecimalTextForNumericEquality)
 {
     EXPECT_EQ(textToNumber("1"), 1.0);
     EXPECT_EQ(textToNumber("1.0"), 1.0);
@@ -114,7 +114,7 @@ TEST(textToNumber, ReadsDecimalTextForNumericEquality)
     EXPECT_EQ(textToNumber(std::string(400, '9')), std::nullopt);  // beyond a double
 }
 
-TEST(textToBoolean, AcceptsTrueFalseInAnyCaseOrANumber)
+TEST(TextToBoolean, AcceptsTrueFalseInAnyCaseOrANumber)
 {
     for (const char* text : {"true", "TRUE", "True", "tRuE", " true ", "1", "-1", "0.5", "&H1"})
         EXPECT_EQ(textToBoolean(text), true) << '"' << text << '"';
@@ -124,7 +124,7 @@ TEST(textToBoolean, AcceptsTrueFalseInAnyCaseOrANumber)
         EXPECT_EQ(textToBoolean(text), std::nullopt) << '"' << text << '"';
 }
 
-TEST(integerToText, WritesOnlyAnOptionalMinusAndDigits)
+TEST(IntegerToText, WritesOnlyAnOptionalMinusAndDigits)
 {
     EXPECT_EQ(integerToText(12495433), "12495433");
     EXPECT_EQ(integerToText(0), "0");
@@ -135,7 +135,7 @@ TEST(integerToText, WritesOnlyAnOptionalMinusAndDigits)
               std::numeric_limits<int32_t>::max());
 }
 
-TEST(numberToText, WritesPlainTextWithoutTrailingZerosOrGrouping)
+TEST(NumberToText, WritesPlainTextWithoutTrailingZerosOrGrouping)
 {
     EXPECT_EQ(numberToText(0), "0");
     EXPECT_EQ(numberToText(-0.0), "0");
@@ -151,7 +151,7 @@ TEST(numberToText, WritesPlainTextWithoutTrailingZerosOrGrouping)
     EXPECT_EQ(numberToText(2147483647), "2147483647");
 }
 
-TEST(numberToText, KeepsFifteenSignificantDigitsRoundedAndNeverAnExponent)
+TEST(NumberToText, KeepsFifteenSignificantDigitsRoundedAndNeverAnExponent)
 {
     EXPECT_EQ(numberToText(1049000.0 / 1048576), "1.00040435791016");
     EXPECT_EQ(numberToText(2147483647.0 / 1073741824), "1.99999999906868");
@@ -174,7 +174,7 @@ TEST(numberToText, KeepsFifteenSignificantDigitsRoundedAndNeverAnExponent)
     EXPECT_EQ(tiny.find_first_not_of('0', 2), 325u);
 }
 
-TEST(numberToText, UsesTheGivenSeparatorAndReadsBack)
+TEST(NumberToText, UsesTheGivenSeparatorAndReadsBack)
 {
     EXPECT_EQ(numberToText(48.8, ","), "48,8");
     EXPECT_EQ(numberToText(-0.05, ","), "-0,05");
@@ -184,7 +184,7 @@ TEST(numberToText, UsesTheGivenSeparatorAndReadsBack)
         EXPECT_EQ(textToNumber(numberToText(value)), value) << value;
 }
 
-TEST(numberToText, GivesAVisibleTextForValuesThatAreNotNumbers)
+TEST(NumberToText, GivesAVisibleTextForValuesThatAreNotNumbers)
 {
     EXPECT_EQ(numberToText(std::nan("")), "NaN");
     EXPECT_EQ(numberToText(std::numeric_limits<double>::infinity()), "Infinity");

@@ -15,10 +15,11 @@
 namespace {
 
 // Result codes the fuzzer picks from: the meaningful ones and a stray one.
-uint32_t resultCode(uint8_t choice)
+kuvell::IfTableResult resultCode(uint8_t choice)
 {
-    constexpr uint32_t kCodes[] = {kuvell::kIfTableOk, kuvell::kIfTableNotSupported,
-                                   kuvell::kIfTableBufferTooSmall, 0xFFFFFFFFu};
+    constexpr kuvell::IfTableResult kCodes[] = {
+        kuvell::IfTableResult::Ok, kuvell::IfTableResult::NotSupported,
+        kuvell::IfTableResult::BufferTooSmall, static_cast<kuvell::IfTableResult>(0xFFFFFFFFu)};
     return kCodes[choice % 4];
 }
 
@@ -49,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     // Small size reports are the interesting ones; the high bit opens the full range.
     const uint32_t raw = take32(input);
     const uint32_t reported = (raw & 0x80000000u) != 0 ? raw : raw % 70000;
-    const uint32_t sizeResult = resultCode(take8(input));
-    const uint32_t fillResult = resultCode(take8(input));
+    const kuvell::IfTableResult sizeResult = resultCode(take8(input));
+    const kuvell::IfTableResult fillResult = resultCode(take8(input));
     const uint32_t sizeAfterFill = take32(input);
 
     auto source = std::make_shared<kuvell::testsupport::ScriptedTableSource>();

@@ -64,15 +64,15 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
 {
     NetlinkIfTableSource source;
     uint32_t size = 0;
-    ASSERT_EQ(source.getIfTable(nullptr, size, false), kIfTableBufferTooSmall);
+    ASSERT_EQ(source.getIfTable(nullptr, size, false), IfTableResult::BufferTooSmall);
     ASSERT_GE(size, 4u + 860u) << "at least the loopback row";
     ASSERT_EQ((size - 4) % 860, 0u);
 
     std::vector<uint8_t> table(size);
     uint32_t tooSmall = size - 1;
-    EXPECT_EQ(source.getIfTable(table.data(), tooSmall, false), kIfTableBufferTooSmall);
+    EXPECT_EQ(source.getIfTable(table.data(), tooSmall, false), IfTableResult::BufferTooSmall);
     EXPECT_EQ(tooSmall, size);
-    ASSERT_EQ(source.getIfTable(table.data(), size, false), kIfTableOk);
+    ASSERT_EQ(source.getIfTable(table.data(), size, false), IfTableResult::Ok);
     const uint32_t rows = testsupport::read32(table, 0);
     ASSERT_EQ(4 + rows * 860, size);
 
@@ -94,7 +94,7 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
     // A fill without a size query dumps afresh instead of failing.
     std::vector<uint8_t> again(size + 4 * 860);
     uint32_t againSize = static_cast<uint32_t>(again.size());
-    EXPECT_EQ(source.getIfTable(again.data(), againSize, true), kIfTableOk);
+    EXPECT_EQ(source.getIfTable(again.data(), againSize, true), IfTableResult::Ok);
 }
 
 TEST(NetlinkIfTableSource, CountersAreThoseOfTheLastInterfaceWithAHardwareAddress)
