@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kuvell builds and tests with, only those missing.
+# SPDX-License-Identifier: MIT
+# deps.sh [run|test]: installs the Debian packages that building and running
+# Kuvell needs (run), or those plus everything the tests use (test, the
+# default). Only missing packages are installed.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libnl-3-dev libnl-route-3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick fonts-noto-cjk
-  iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
+  fonts-noto-cjk
 )
+if [ "${1:-test}" = test ]; then
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang clang-format-14 libclang-rt-14-dev
+    xvfb xauth xdotool x11-utils imagemagick
+    iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1; seconds=$2
 found=0
-for target in "$dir"/tests/stats/fuzz/fuzz_*; do
+for target in "$dir"/tests/fuzz_*; do
   [ -x "$target" ] || continue
   found=1
   corpus=$(mktemp -d)

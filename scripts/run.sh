@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kuvell from scratch and starts it.
+# SPDX-License-Identifier: MIT
+# Builds Kuvell from scratch, without the tests, and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-bash scripts/build.sh build
-exec build/monitor/kuvell
+bash scripts/deps.sh run
+bash scripts/build.sh build-run -DBUILD_TESTING=OFF
+exec build-run/monitor/kuvell

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a warnings-as-errors gcc build, whose Debian
-# package is then built and checked, then a clang build
-# with AddressSanitizer and UndefinedBehaviorSanitizer that also fuzzes the
-# interface-table parser for a bounded time.
+# SPDX-License-Identifier: MIT
+# Builds and runs every test: the repository's house rules; a warnings-as-errors
+# gcc build, whose Debian package is then built and checked; the headless build
+# of kuvell-ifstat; then a clang build with AddressSanitizer and
+# UndefinedBehaviorSanitizer that also fuzzes the interface-table parser for a
+# bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+
+echo "== formatting, licence lines, system boundary =="
+bash scripts/check-tree.sh
 
 echo "== gcc, warnings as errors =="
 bash scripts/build.sh build -DKUVELL_WERROR=ON
@@ -15,6 +20,17 @@ echo "== Debian package =="
 rm -rf build/package
 (cd build && cpack -B package)
 bash tests/e2e/check_package.sh build/package/kuvell_*.deb
+
+echo "== headless build: kuvell-ifstat alone, without Qt, GoogleTest or Google Benchmark =="
+bash scripts/build.sh build-headless -DKUVELL_WERROR=ON -DKUVELL_GUI=OFF -DBUILD_TESTING=OFF \
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DCMAKE_DISABLE_FIND_PACKAGE_GTest=TRUE \
+  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=TRUE
+[ "$(find build-headless -type f -executable -name 'kuvell*' -printf '%f\n')" = kuvell-ifstat ] ||
+  { echo "the headless build must yield kuvell-ifstat alone" >&2; exit 1; }
+if ldd build-headless/tools/kuvell-ifstat | grep -i qt; then
+  echo "the headless kuvell-ifstat links Qt" >&2; exit 1
+fi
+build-headless/tools/kuvell-ifstat >/dev/null
 
 echo "== clang, AddressSanitizer + UndefinedBehaviorSanitizer =="
 CC=clang CXX=clang++ bash scripts/build.sh build-asan -DKUVELL_WERROR=ON -DKUVELL_SANITIZE=ON \
