@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-noto-cjk
   iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
+  lintian appstream man-db
 )
 
 missing=()
