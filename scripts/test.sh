@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a warnings-as-errors gcc build, whose Debian
-# package is then built and checked, then a clang build
+# package is then built and checked (lintian included), then a clang build
 # with AddressSanitizer and UndefinedBehaviorSanitizer that also fuzzes the
 # interface-table parser for a bounded time.
 set -euo pipefail

@@ -101,13 +101,14 @@ grep -qxF '  <launchable type="desktop-id">kuvell.desktop</launchable>' "$metain
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
     "$root/usr/share/doc/kuvell/copyright" || problems+=("the copyright file is not machine-readable")
 for page in kuvell kuvell-ifstat; do
-    man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null | grep -q "^NAME" ||
+    shown=$(man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null) || true
+    grep -q "^NAME" <<<"$shown" ||
         problems+=("man cannot show the $page page")
 done
 
 # One version: the package's is the one in the programs, the metadata and the changelog.
 version=$(field Version)
-[[ "$(zcat "$root/usr/share/doc/kuvell/changelog.gz" | head -n1)" == "kuvell ($version) "* ]] ||
+[[ "$(zcat "$root/usr/share/doc/kuvell/changelog.gz" | sed -n 1p)" == "kuvell ($version) "* ]] ||
     problems+=("the changelog does not start with version $version")
 grep -qF "<release version=\"$version\"" "$metainfo" || problems+=("the metadata lacks release $version")
 
