@@ -100,14 +100,16 @@ grep -qxF '  <launchable type="desktop-id">kuvell.desktop</launchable>' "$metain
     problems+=("the metadata does not launch kuvell.desktop")
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
     "$root/usr/share/doc/kuvell/copyright" || problems+=("the copyright file is not machine-readable")
+
+# One version: the package's is the one in the programs, the manual pages, the
+# metadata and the changelog.
+version=$(field Version)
 for page in kuvell kuvell-ifstat; do
     shown=$(man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null) || true
-    grep -q "^NAME" <<<"$shown" ||
-        problems+=("man cannot show the $page page")
+    grep -q "^NAME" <<<"$shown" || problems+=("man cannot show the $page page")
+    zgrep -q "^\.TH .* \"Kuvell $version\"" "$root/usr/share/man/man1/$page.1.gz" ||
+        problems+=("the $page manual page is not that of version $version")
 done
-
-# One version: the package's is the one in the programs, the metadata and the changelog.
-version=$(field Version)
 [[ "$(zcat "$root/usr/share/doc/kuvell/changelog.gz" | sed -n 1p)" == "kuvell ($version) "* ]] ||
     problems+=("the changelog does not start with version $version")
 grep -qF "<release version=\"$version\"" "$metainfo" || problems+=("the metadata lacks release $version")
