@@ -20,10 +20,58 @@ foreach(size 16 32 48 64 128 256)
           RENAME kuvell.png)
 endforeach()
 
+# What Debian asks of a package besides the programs: manual pages, the
+# copyright file, a changelog and AppStream metadata. Files that carry the
+# version or the maintainer are generated, so each is said once.
+set(KUVELL_PACKAGE_MAINTAINER "Kuvell developers <kuvell@example.org>" CACHE STRING
+    "Maintainer of the Debian package, as \"Name <address>\"")
+set(KUVELL_APPSTREAM_ID org.kuvell.kuvell)
+set(KUVELL_GENERATED ${PROJECT_BINARY_DIR}/package-files)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+
+# kuvell_gzipped(<file>): writes <file>.gz as Debian wants documentation
+# compressed: at the best level, without a name or time stamp inside, so the
+# package is the same whenever it is built.
+function(kuvell_gzipped file)
+  execute_process(COMMAND ${GZIP_PROGRAM} -9nkf ${file} COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+foreach(page kuvell kuvell-ifstat)
+  configure_file(${KUVELL_RESOURCES}/${page}.1 ${KUVELL_GENERATED}/${page}.1 @ONLY)
+  kuvell_gzipped(${KUVELL_GENERATED}/${page}.1)
+  install(FILES ${KUVELL_GENERATED}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+configure_file(${KUVELL_RESOURCES}/changelog.in ${KUVELL_GENERATED}/changelog @ONLY)
+kuvell_gzipped(${KUVELL_GENERATED}/changelog)
+
+# The copyright file quotes LICENSE, in the indented form of Debian's format.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" copyright_line "${license}")
+set(KUVELL_COPYRIGHT "${CMAKE_MATCH_1}")
+string(FIND "${license}" "Permission is hereby granted" terms_start)
+if(NOT KUVELL_COPYRIGHT OR terms_start EQUAL -1)
+  message(FATAL_ERROR "LICENSE lacks the copyright line or the MIT terms the copyright file quotes")
+endif()
+string(SUBSTRING "${license}" ${terms_start} -1 terms)
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms "${terms}")
+set(KUVELL_LICENSE_TERMS " ${terms}")
+configure_file(${KUVELL_RESOURCES}/copyright.in ${KUVELL_GENERATED}/copyright @ONLY)
+install(FILES ${KUVELL_GENERATED}/copyright ${KUVELL_GENERATED}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+configure_file(${KUVELL_RESOURCES}/kuvell.metainfo.xml.in
+               ${KUVELL_GENERATED}/${KUVELL_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${KUVELL_GENERATED}/${KUVELL_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kuvell)
 set(CPACK_PACKAGE_VENDOR "Kuvell developers")
-set(CPACK_PACKAGE_CONTACT "Kuvell developers <kuvell@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KUVELL_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small desktop network-traffic monitor")
 set(CPACK_PACKAGE_DESCRIPTION
     "Kuvell shows the download and upload rate of one network interface once a\n"
@@ -46,5 +94,7 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The window cannot open without Qt's X11/Wayland platform plugins, which Debian
 # ships apart from the libraries; dpkg-shlibdeps adds the libraries after this.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The settings dialog's captions are Chinese: without a CJK font they are empty boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
 
 include(CPack)

@@ -1,18 +1,51 @@
-// Kuvell: a small network-traffic monitor window. It takes no arguments.
+// Kuvell: a small network-traffic monitor window.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <optional>
+#include <span>
 
+#include "monitor/MonitorWindow.h"
+#include "monitor/core/CommandLine.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TrayHost.h"
-#include "monitor/MonitorWindow.h"
 #include "platform/Autostart.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/SystemIfTableSource.h"
 
+namespace {
+
+// Answers --help, --version and usage errors before anything else starts:
+// nullopt when the window should run.
+std::optional<int> answerCommandLine(int argc, char** argv)
+{
+    const std::span<char* const> all(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0);
+    const auto decision = kuvell::decideCommandLine(all.empty() ? all : all.subspan(1));
+    switch (decision.action) {
+        case kuvell::CommandLineAction::RunWindow:
+            return std::nullopt;
+        case kuvell::CommandLineAction::RejectUsage:
+            std::cerr << decision.text;
+            return kuvell::kUsageErrorExitCode;
+        case kuvell::CommandLineAction::PrintHelp:
+        case kuvell::CommandLineAction::PrintVersion:
+            std::cout << decision.text << std::flush;
+            break;
+    }
+    // A help text that could not be written (a full disk, a closed pipe) is a failure.
+    return std::cout ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    if (const auto exitCode = answerCommandLine(argc, argv)) {
+        return *exitCode;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kuvell"));
     // Kuvell lives on in the notification area; closing the settings dialog,

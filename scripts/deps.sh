@@ -16,6 +16,7 @@ if [ "${1:-test}" = test ]; then
     clang clang-format-14 libclang-rt-14-dev
     xvfb xauth xdotool x11-utils imagemagick
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
+    lintian appstream man-db
   )
 fi
 

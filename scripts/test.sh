@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds and runs every test: the repository's house rules; a warnings-as-errors
-# gcc build, whose Debian package is then built and checked; the headless build
-# of kuvell-ifstat; then a clang build with AddressSanitizer and
-# UndefinedBehaviorSanitizer that also fuzzes the interface-table parser for a
-# bounded time.
+# gcc build, whose Debian package is then built and checked (lintian included);
+# the headless build of kuvell-ifstat; then a clang build with AddressSanitizer
+# and UndefinedBehaviorSanitizer that also fuzzes the interface-table parser for
+# a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

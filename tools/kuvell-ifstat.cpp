@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/core/CommandLine.h"
 #include "monitor/core/TrafficTick.h"
 #include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableParser.h"
@@ -29,7 +30,7 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: kuvell-ifstat [--watch [--count N]]\n"
-    "       kuvell-ifstat --help\n"
+    "       kuvell-ifstat --help | --version\n"
     "\n"
     "Without options, prints the network interfaces as Kuvell sees them: one line\n"
     "a row of one snapshot of the interface table, tab-separated under a heading\n"
@@ -46,12 +47,14 @@ constexpr std::string_view kUsage =
     "              window's first tick does. Ends on Ctrl+C or SIGTERM.\n"
     "  --count N   with --watch: stop after N lines\n"
     "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
     "\n"
     "Kuvell's settings and running totals are never read or written.\n";
 
 struct Options
 {
     bool help = false;
+    bool version = false;
     bool watch = false;
     std::optional<uint64_t> count;
 };
@@ -79,6 +82,8 @@ std::optional<Options> parseArguments(std::span<char*> arguments)
         const std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--watch") {
             options.watch = true;
         } else if (argument == "--count" || argument.starts_with("--count=")) {
@@ -240,6 +245,10 @@ int main(int argc, char** argv)
     }
     if (options->help) {
         std::cout << kuvell::kUsage;
+        return kuvell::kExitOk;
+    }
+    if (options->version) {
+        std::cout << kuvell::versionText("kuvell-ifstat");
         return kuvell::kExitOk;
     }
     return options->watch ? kuvell::watch(options->count) : kuvell::printSnapshot();

@@ -144,6 +144,15 @@ TEST(KuvellIfstat, HelpExplainsTheOptions)
     EXPECT_NE(run.out.find("Usage: kuvell-ifstat"), std::string::npos);
     EXPECT_NE(run.out.find("--watch"), std::string::npos);
     EXPECT_NE(run.out.find("--count N"), std::string::npos);
+    EXPECT_NE(run.out.find("--version"), std::string::npos);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(KuvellIfstat, VersionIsTheProjects)
+{
+    const Finished run = runIfstat({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.starts_with("kuvell-ifstat " KUVELL_VERSION "\n")) << run.out;
     EXPECT_EQ(run.err, "");
 }
 
