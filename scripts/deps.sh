@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libnl-3-dev libnl-route-3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick fonts-noto-cjk
+  xvfb xauth xdotool x11-utils imagemagick fonts-noto-cjk dbus-daemon at-spi2-core
   iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
 )
 
