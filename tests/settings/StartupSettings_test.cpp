@@ -214,23 +214,6 @@ TEST_F(StartupSettingsTest, AMissingSectionGivesThatSectionsDefaults)
     EXPECT_EQ(vars.installDate, kToday.toStdString());
 }
 
-TEST_F(StartupSettingsTest, TheMeasuringChoicesAreReadAsTextAndNeverWritten)
-{
-    const StartupSettings absent = load();
-    EXPECT_EQ(absent.interfaceChoice, "");
-    EXPECT_EQ(absent.jumpLimitText, "");
-    EXPECT_FALSE(readBytes(iniPath()).contains("interface"));
-    EXPECT_FALSE(readBytes(iniPath()).contains("jumplimit"));
-
-    const QByteArray contents =
-        "[options]\ninstalldate=then\ninterface=Wi-Fi (office)\njumplimit=12abc\n";
-    storeFile(contents);
-    const StartupSettings chosen = load();
-    EXPECT_EQ(chosen.interfaceChoice, "Wi-Fi (office)");
-    EXPECT_EQ(chosen.jumpLimitText, "12abc") << "passed on as written: the tick judges it";
-    EXPECT_EQ(readBytes(iniPath()), contents);
-}
-
 TEST_F(StartupSettingsTest, AnUnwritableStoreStillStartsWithTheDateInMemory)
 {
     ASSERT_TRUE(QDir().mkpath(iniPath()));  // a folder in the file's place
