@@ -159,7 +159,11 @@ void MonitorWindow::startUp()
         if (services_.tableSource) {
             interfaceTable_ = std::make_unique<InterfaceTable>(
                 services_.tableSource, [this](std::string_view text) { showMessage(text); });
+            interfaceTable_->chooseInterface(startup.interfaceChoice);
         }
+    });
+    guarded([&] {
+        tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
     });
     guarded([&] { tray_.add(kStartupTrayImage, kProgramName); });
     show();

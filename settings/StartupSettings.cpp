@@ -43,6 +43,11 @@ void readOrRecordInstallDate(SettingsStore& store, ProgramVariables& vars,
     vars.installDate = installDate.toStdString();
 }
 
+std::string readOptionText(const SettingsStore& store, const char* key)
+{
+    return store.readSetting(kOptions, QString::fromLatin1(key), QString()).toStdString();
+}
+
 }  // namespace
 
 StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars,
@@ -52,6 +57,8 @@ StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars
     readGraphOnlyLayout(store, vars);
     readOrRecordInstallDate(store, vars, todayLongDate);
     readInto(store, kOptions, "visibility", "9", textToInt16, result.transparencyLevel);
+    result.interfaceChoice = readOptionText(store, "interface");
+    result.jumpLimitText = readOptionText(store, "jumplimit");
 
     readInto(store, kSetting, "dlcolor", "&H0000FF", textToInt32, vars.downloadColour);
     readInto(store, kSetting, "ulcolor", "&H00FF00", textToInt32, vars.uploadColour);

@@ -3,6 +3,7 @@
 // conversion leaves its variable at the initial value.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include <QString>
 
@@ -21,11 +22,16 @@ struct WindowPlacement {  // twips; 0 where a read failed
 struct StartupSettings {
     WindowPlacement placement;
     std::optional<int16_t> transparencyLevel;  // nullopt when "visibility" failed to convert
+    // Opt-in measuring choices, UTF-8 as stored, empty when absent. Only ever
+    // read: the statistics and the tick interpret them.
+    std::string interfaceChoice;  // [options] interface
+    std::string jumpLimitText;    // [options] jumplimit
 };
 
 // Fills `vars` from the store ("graphics", "installdate" (written once with
 // todayLongDate when it reads "null"), "visibility", colours, speed, placement,
-// totals, "ontop") and returns the placement and the transparency level.
+// totals, "ontop") and returns the placement, the transparency level and the
+// two measuring choices.
 StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars,
                                     const QString& todayLongDate);
 

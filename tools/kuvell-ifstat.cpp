@@ -29,23 +29,32 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
-    "Usage: kuvell-ifstat [--watch [--count N]]\n"
+    "Usage: kuvell-ifstat [--interface NAME]\n"
+    "       kuvell-ifstat --watch [--count N] [--interface NAME] [--jump-limit N]\n"
     "       kuvell-ifstat --help | --version\n"
     "\n"
-    "Without options, prints the network interfaces as Kuvell sees them: one line\n"
+    "Without --watch, prints the network interfaces as Kuvell sees them: one line\n"
     "a row of one snapshot of the interface table, tab-separated under a heading\n"
     "line, then the received and sent byte counters Kuvell takes from it (those of\n"
-    "the last row that has a hardware address).\n"
+    "the last row that has a hardware address, unless --interface names another).\n"
     "\n"
     "Columns: index, name, description, type (IANA ifType), MTU, speed (bit/s),\n"
     "hardware address (\"-\" for none), admin status, operational status, octets\n"
-    "received, octets sent.\n"
+    "received, octets sent, and \"taken\" on the row whose counters are taken\n"
+    "(\"-\" on the others).\n"
     "\n"
     "  --watch     print, once a second, the rate line Kuvell's window shows,\n"
     "              \"DL: <rate> kb/s - UL: <rate> kb/s\", with the decimal separator\n"
     "              of your locale; the first line comes after one second, as the\n"
     "              window's first tick does. Ends on Ctrl+C or SIGTERM.\n"
     "  --count N   with --watch: stop after N lines\n"
+    "  --interface NAME\n"
+    "              take the counters of the interface with this name or\n"
+    "              description, as Kuvell does with interface=NAME under [options]\n"
+    "              in its settings; a name not in the table is an error\n"
+    "  --jump-limit N\n"
+    "              with --watch: count up to N bytes a second (1 to 2147483647)\n"
+    "              instead of 200000, as Kuvell does with jumplimit=N\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n"
     "\n"
@@ -57,6 +66,8 @@ struct Options
     bool version = false;
     bool watch = false;
     std::optional<uint64_t> count;
+    std::string interfaceChoice;  // empty: the last row with a hardware address
+    std::optional<int32_t> jumpLimit;
 };
 
 void complainAbout(std::string_view problem)
@@ -74,6 +85,22 @@ std::optional<uint64_t> positiveCount(std::string_view text)
     return value;
 }
 
+// The value of "--option VALUE" or "--option=VALUE" at arguments[i], empty when
+// it is missing; i moves past a separate value. nullopt when arguments[i] is not
+// this option.
+std::optional<std::string_view> optionValue(std::string_view option, std::span<char*> arguments,
+                                            std::size_t& i)
+{
+    const std::string_view argument = arguments[i];
+    if (argument == option) {
+        return i + 1 < arguments.size() ? std::string_view(arguments[++i]) : std::string_view();
+    }
+    if (argument.starts_with(option) && argument.substr(option.size()).starts_with('=')) {
+        return argument.substr(option.size() + 1);
+    }
+    return std::nullopt;
+}
+
 // nullopt (after a message on stderr) for an argument Kuvell does not know.
 std::optional<Options> parseArguments(std::span<char*> arguments)
 {
@@ -86,17 +113,25 @@ std::optional<Options> parseArguments(std::span<char*> arguments)
             options.version = true;
         } else if (argument == "--watch") {
             options.watch = true;
-        } else if (argument == "--count" || argument.starts_with("--count=")) {
-            std::string_view value;
-            if (argument != "--count") {
-                value = argument.substr(std::string_view("--count=").size());
-            } else if (i + 1 < arguments.size()) {
-                value = arguments[++i];
-            }
-            options.count = positiveCount(value);
+        } else if (const auto value = optionValue("--count", arguments, i)) {
+            options.count = positiveCount(*value);
             if (!options.count) {
                 complainAbout("--count needs a whole number of lines, 1 or more, not \"" +
-                              std::string(value) + "\"");
+                              std::string(*value) + "\"");
+                return std::nullopt;
+            }
+        } else if (const auto value = optionValue("--interface", arguments, i)) {
+            options.interfaceChoice = *value;
+            if (options.interfaceChoice.empty()) {
+                complainAbout("--interface needs the name or description of an interface");
+                return std::nullopt;
+            }
+        } else if (const auto value = optionValue("--jump-limit", arguments, i)) {
+            options.jumpLimit = jumpLimitFromText(*value);
+            if (!options.jumpLimit) {
+                complainAbout(
+                    "--jump-limit needs a whole number of bytes from 1 to 2147483647, not \"" +
+                    std::string(*value) + "\"");
                 return std::nullopt;
             }
         } else {
@@ -106,6 +141,10 @@ std::optional<Options> parseArguments(std::span<char*> arguments)
     }
     if (options.count && !options.watch) {
         complainAbout("--count counts the lines of --watch; add --watch");
+        return std::nullopt;
+    }
+    if (options.jumpLimit && !options.watch) {
+        complainAbout("--jump-limit filters the rates of --watch; add --watch");
         return std::nullopt;
     }
     return options;
@@ -155,22 +194,40 @@ class RecordingSource : public IfTableSource
     std::vector<uint8_t> recorded_;
 };
 
-void printRow(const IfRowView& row)
+void printRow(const IfRowView& row, bool taken)
 {
-    const std::string description = descriptionText(row);
     const std::string address = adapterAddressText(physicalAddress(row));
-    std::cout << row.unsignedField(IfRowField::Index) << '\t' << printable(utf16LeToUtf8(row.name()))
-              << '\t' << printable(description.substr(0, description.find('\0'))) << '\t'
-              << row.unsignedField(IfRowField::Type) << '\t' << row.unsignedField(IfRowField::Mtu) << '\t'
-              << row.unsignedField(IfRowField::Speed) << '\t' << (address.empty() ? "-" : address)
-              << '\t' << row.unsignedField(IfRowField::AdminStatus) << '\t'
-              << row.unsignedField(IfRowField::OperStatus) << '\t' << row.unsignedField(IfRowField::InOctets)
-              << '\t' << row.unsignedField(IfRowField::OutOctets) << '\n';
+    std::cout << row.unsignedField(IfRowField::Index) << '\t' << printable(interfaceNameText(row))
+              << '\t' << printable(shownDescriptionText(row)) << '\t'
+              << row.unsignedField(IfRowField::Type) << '\t' << row.unsignedField(IfRowField::Mtu)
+              << '\t' << row.unsignedField(IfRowField::Speed) << '\t'
+              << (address.empty() ? "-" : address) << '\t'
+              << row.unsignedField(IfRowField::AdminStatus) << '\t'
+              << row.unsignedField(IfRowField::OperStatus) << '\t'
+              << row.unsignedField(IfRowField::InOctets) << '\t'
+              << row.unsignedField(IfRowField::OutOctets) << '\t' << (taken ? "taken" : "-")
+              << '\n';
 }
 
 void reportToStderr(std::string_view message) { std::cerr << "kuvell-ifstat: " << message << '\n'; }
 
-int printSnapshot()
+// False, after a message that lists the names there are, when an interface is
+// chosen that the table lacks.
+bool chosenInterfaceIsThere(const IfTableView& table, std::string_view choice)
+{
+    if (choice.empty() || counterRowIndex(table, choice)) {
+        return true;
+    }
+    std::string names;
+    for (std::size_t i = 0; i < table.rowCount(); ++i) {
+        names += (names.empty() ? "" : ", ") + printable(interfaceNameText(table.Row(i)));
+    }
+    reportToStderr("no interface has the name or description \"" + printable(choice) +
+                   "\"; the interfaces are: " + (names.empty() ? "none" : names));
+    return false;
+}
+
+int printSnapshot(std::string_view choice)
 {
     const auto source = std::make_shared<RecordingSource>(makeSystemIfTableSource());
     bool failed = false;
@@ -178,15 +235,20 @@ int printSnapshot()
         reportToStderr(message);
         failed = true;
     });
+    helper.chooseInterface(std::string(choice));
     helper.interfaces();
     if (failed) {
         return kExitFailure;
     }
-    std::cout << "index\tname\tdescription\ttype\tmtu\tspeed\taddress\tadmin\toper\tin-octets"
-                 "\tout-octets\n";
     const IfTableView table(source->recorded());
+    if (!chosenInterfaceIsThere(table, choice)) {
+        return kExitUsage;
+    }
+    const auto taken = counterRowIndex(table, choice);
+    std::cout << "index\tname\tdescription\ttype\tmtu\tspeed\taddress\tadmin\toper\tin-octets"
+                 "\tout-octets\tcounters\n";
     for (std::size_t i = 0; i < table.rowCount(); ++i) {
-        printRow(table.Row(i));
+        printRow(table.Row(i), i == taken);
     }
     std::cout << "BytesReceived " << helper.bytesReceived() << " BytesSent " << helper.bytesSent()
               << '\n';
@@ -201,18 +263,28 @@ std::string localeDecimalSeparator()
     return (separator != nullptr && *separator != '\0') ? separator : ".";
 }
 
-int watch(std::optional<uint64_t> count)
+int watch(const Options& options)
 {
     const std::string separator = localeDecimalSeparator();
     StopSignals stopSignals;
 
-    InterfaceTable helper(makeSystemIfTableSource(), reportToStderr);
-    TrafficTick tick;
+    const auto source = std::make_shared<RecordingSource>(makeSystemIfTableSource());
+    InterfaceTable helper(source, reportToStderr);
+    helper.chooseInterface(options.interfaceChoice);
+    if (!options.interfaceChoice.empty()) {
+        // A mistyped name would only ever print zeros: say so at once instead.
+        helper.interfaces();
+        if (!chosenInterfaceIsThere(IfTableView(source->recorded()), options.interfaceChoice)) {
+            return kExitUsage;
+        }
+    }
+    TrafficTick tick(options.jumpLimit.value_or(kDefaultJumpLimit));
     // Our own totals, from 0: Kuvell's stored ones are never touched.
     int32_t receivedTotal = 0;
     int32_t sentTotal = 0;
     constexpr auto kTick = std::chrono::seconds(1);
     auto next = std::chrono::steady_clock::now();
+    const std::optional<uint64_t> count = options.count;
     for (uint64_t lines = 0; !count || lines < *count; ++lines) {
         next += kTick;
         if (!stopSignals.waitUntil(next)) {
@@ -251,5 +323,6 @@ int main(int argc, char** argv)
         std::cout << kuvell::versionText("kuvell-ifstat");
         return kuvell::kExitOk;
     }
-    return options->watch ? kuvell::watch(options->count) : kuvell::printSnapshot();
+    return options->watch ? kuvell::watch(*options)
+                          : kuvell::printSnapshot(options->interfaceChoice);
 }

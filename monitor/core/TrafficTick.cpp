@@ -1,6 +1,7 @@
 #include "monitor/core/TrafficTick.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -8,10 +9,6 @@
 
 namespace kuvell {
 namespace {
-
-// More than this many bytes received in one tick is taken for a counter jump,
-// not for traffic.
-constexpr int32_t kMaxBytesPerTick = 200000;
 
 // The counters are 32-bit and wrap, so the difference is taken modulo 2^32: a
 // counter passing 2^31 or 2^32 between two ticks still gives the true small amount.
@@ -52,6 +49,20 @@ std::optional<int> trayImageFor(double dl, double ul)
 
 }  // namespace
 
+std::optional<int32_t> jumpLimitFromText(std::string_view text)
+{
+    // from_chars would take a leading minus sign; a limit is written in digits only.
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    int32_t limit = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), limit);
+    if (error != std::errc{} || end != text.data() + text.size() || limit < 1) {
+        return std::nullopt;
+    }
+    return limit;
+}
+
 TickTexts TrafficTick::sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal,
                               int32_t& uploadTotal, std::string_view decimalSeparator)
 {
@@ -62,10 +73,10 @@ TickTexts TrafficTick::sample(int32_t bytesReceived, int32_t bytesSent, int32_t&
     uploadDelta_ = UL;
     downloadDelta_ = DL;
 
-    if (DL > kMaxBytesPerTick || DL < 0) {
+    if (DL > jumpLimit_ || DL < 0) {
         downloadDelta_ = 0;
         uploadDelta_ = 0;
-    } else if (UL >= 0 && UL <= kMaxBytesPerTick) {
+    } else if (UL >= 0 && UL <= jumpLimit_) {
         addToTotal(uploadTotal, UL);
         addToTotal(downloadTotal, DL);
     }

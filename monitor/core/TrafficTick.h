@@ -17,9 +17,20 @@ struct TickTexts
     std::string tip;               // the 64-character tooltip field (tipField)
 };
 
+// More than this many bytes received in one tick is taken for a counter jump,
+// not for traffic, unless the user sets a limit of their own.
+inline constexpr int32_t kDefaultJumpLimit = 200000;
+
+// A jump limit as the user writes it: decimal digits for 1 to 2147483647;
+// nullopt for anything else (blanks, signs, fractions, out of range).
+std::optional<int32_t> jumpLimitFromText(std::string_view text);
+
 class TrafficTick
 {
   public:
+    // jumpLimit: bytes per tick, 1 or more; the most either direction may count.
+    explicit TrafficTick(int32_t jumpLimit = kDefaultJumpLimit) : jumpLimit_(jumpLimit) {}
+
     // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
     // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
     TickTexts sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal, int32_t& uploadTotal,
@@ -29,6 +40,7 @@ class TrafficTick
     int32_t uploadDelta() const { return uploadDelta_; }
 
   private:
+    int32_t jumpLimit_;
     int32_t previousBytesReceived_ = 0;
     int32_t currentBytesReceived_ = 0;
     int32_t previousBytesSent_ = 0;

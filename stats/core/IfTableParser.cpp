@@ -44,6 +44,14 @@ std::string descriptionText(const IfRowView& row)
     return latin1ToUtf8(row.descr().first(keep));
 }
 
+std::string interfaceNameText(const IfRowView& row) { return utf16LeToUtf8(row.name()); }
+
+std::string shownDescriptionText(const IfRowView& row)
+{
+    const std::string description = descriptionText(row);
+    return description.substr(0, description.find('\0'));
+}
+
 std::string adapterAddressText(std::span<const uint8_t> address)
 {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -73,9 +81,34 @@ std::span<const uint8_t> physicalAddress(const IfRowView& row)
     return row.physAddr().first(std::min<std::size_t>(declared, kIfRowPhysAddrSize));
 }
 
-TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& into)
+std::optional<std::size_t> counterRowIndex(const IfTableView& table,
+                                           std::string_view chosenInterface)
 {
-    TrafficCounters counters;
+    const std::size_t rows = table.rowCount();
+    if (chosenInterface.empty()) {
+        for (std::size_t i = rows; i-- > 0;) {
+            if (table.Row(i).signedField(IfRowField::PhysAddrLen) > 0) {
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
+    std::optional<std::size_t> describedAs;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const IfRowView row = table.Row(i);
+        if (interfaceNameText(row) == chosenInterface) {
+            return i;
+        }
+        if (!describedAs && shownDescriptionText(row) == chosenInterface) {
+            describedAs = i;
+        }
+    }
+    return describedAs;
+}
+
+TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& into,
+                             std::string_view chosenInterface)
+{
     const IfTableView table(buffer);
     const std::size_t rows = table.rowCount();
     for (std::size_t i = 0; i < rows; ++i) {
@@ -84,11 +117,15 @@ TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& 
         record->interfaceDescription(descriptionText(row));
         if (row.signedField(IfRowField::PhysAddrLen) > 0) {
             fillFromAddressedRow(row, *record);
-            counters = {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets)};
         }
         into.add(record);
     }
-    return counters;
+    const auto taken = counterRowIndex(table, chosenInterface);
+    if (!taken) {
+        return {};
+    }
+    const IfRowView row = table.Row(*taken);
+    return {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets)};
 }
 
 }  // namespace kuvell

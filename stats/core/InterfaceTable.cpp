@@ -45,7 +45,7 @@ void InterfaceTable::refreshInterfaces()
         return;
     }
     // The buffer's own length bounds every read, whatever the source wrote into size.
-    counters_ = parseIfTable(buffer, *into);
+    counters_ = parseIfTable(buffer, *into, chosenInterface_);
 }
 
 void InterfaceTable::notifyNotSupported()

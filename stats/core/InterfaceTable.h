@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "stats/core/InterfaceRecords.h"
@@ -29,8 +30,17 @@ class InterfaceTable
     // Makes vData the current collection; takes no snapshot.
     void interfaces(std::shared_ptr<InterfaceRecords> vData);
 
-    // The in- and out-octet counters of the last row with a physical address in
-    // the most recent snapshot; 0 after an empty or failed one. Never snapshots.
+    // Later snapshots take their counters from the row with this name or
+    // description (see counterRowIndex); empty: from the last row with a
+    // physical address.
+    void chooseInterface(std::string nameOrDescription)
+    {
+        chosenInterface_ = std::move(nameOrDescription);
+    }
+
+    // The in- and out-octet counters of the chosen row in the most recent
+    // snapshot; 0 after an empty or failed one, or when the chosen interface is
+    // not in the table. Never snapshots.
     int32_t bytesReceived() const { return counters_.received; }
     int32_t bytesSent() const { return counters_.sent; }
 
@@ -43,6 +53,7 @@ class InterfaceTable
     bool notifying_ = false;
     std::shared_ptr<InterfaceRecords> current_;
     TrafficCounters counters_;
+    std::string chosenInterface_;
 };
 
 }  // namespace kuvell

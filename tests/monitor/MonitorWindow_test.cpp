@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "support/PixelCount.h"
@@ -38,10 +39,13 @@ class FakeTable : public testsupport::ScriptedTableSource
     {
         ++calls;
         sizeResult = notSupported ? IfTableResult::NotSupported : IfTableResult::BufferTooSmall;
-        table = testsupport::oneRowTable(received, sent);
+        testsupport::TestTable rows;
+        rows.addRow().physAddr({0x02}).inOctets(received).outOctets(sent).name(name);
+        table = rows.bytes();
         return ScriptedTableSource::getIfTable(buffer, size, sort);
     }
 
+    std::string name;
     bool notSupported = false;
     uint32_t received = 0;
     uint32_t sent = 0;
@@ -189,13 +193,40 @@ TEST_F(MainWindow, TickUpdatesLabelTrayAndGraph)
     EXPECT_EQ(window->graphImage().pixel(299, 130), kDefaultBackground);
 }
 
+TEST_F(MainWindow, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
+{
+    storeText(QStringLiteral("options"), QStringLiteral("interface"), QStringLiteral("wlan0"));
+    storeText(QStringLiteral("options"), QStringLiteral("jumplimit"), QStringLiteral("5000000"));
+    const auto window = start();
+    table->received = 1'024'000;
+    window->sampleTraffic();
+    EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"))
+        << "wlan0 is not there";
+    EXPECT_EQ(vars.downloadTotal, 1);
+
+    table->name = "wlan0";
+    window->sampleTraffic();
+    EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 1000 kb/s - UL: 0 kb/s"));
+    EXPECT_EQ(vars.downloadTotal, 1 + 1'024'000);
+    table->received += 5'000'001;
+    window->sampleTraffic();
+    EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"));
+    EXPECT_EQ(vars.downloadTotal, 1 + 1'024'000);
+
+    QStringList keys = storedKeys();
+    keys.sort();
+    EXPECT_EQ(keys, (QStringList{"options/installdate", "options/interface", "options/jumplimit"}));
+    EXPECT_EQ(stored(QStringLiteral("options"), QStringLiteral("jumplimit")),
+              QStringLiteral("5000000"));
+}
+
 TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 {
     const auto window = start();
     table->received = 10240;
     window->sampleTraffic();
 
-    vars.downloadColour = 0xFF0000;         // blue
+    vars.downloadColour = 0xFF0000;  // blue
     vars.connectionSpeed = 1076923;  // scale 140: 10 kB reach row 130
     window->setBufferBackground(0x000000);
     window->draw(true);
@@ -390,8 +421,8 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
 
     window->resize(140, 2000);
     QApplication::processEvents();
-    EXPECT_EQ(window->graphImage().height(), 1976);  // (30000 - 360) / 15
-    EXPECT_EQ(window->label()->font().pointSize(), 8);    // 2100 twips wide
+    EXPECT_EQ(window->graphImage().height(), 1976);     // (30000 - 360) / 15
+    EXPECT_EQ(window->label()->font().pointSize(), 8);  // 2100 twips wide
     // 2100 - 4660 twips = -170.67 pixels, inside the panel's 2-pixel border.
     EXPECT_EQ(window->graphWidget()->x(), 2 - 171);
     window->resize(130, 2000);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "support/TableWriter.h"
 
@@ -193,6 +194,61 @@ TEST(IfTableParser, ReadsOnlyRowsThatLieWhollyInsideTheBuffer)
     // Shorter than the count field itself.
     EXPECT_EQ(parse({1, 0, 0}).records.count(), 0);
     EXPECT_EQ(parse({}).records.count(), 0);
+}
+
+// An ASCII name as the table stores it: UTF-16LE.
+std::string utf16(std::string_view ascii)
+{
+    std::string bytes;
+    for (const char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST(IfTableParser, AChosenInterfaceIsTheRowWithThatNameOrDescription)
+{
+    TestTable table;
+    table.addRow().nameBytes(utf16("lo")).descr("lo", 3).inOctets(7777).outOctets(7);
+    table.addRow()
+        .nameBytes(utf16("wlan0"))
+        .descr("Office Wi-Fi", 13)
+        .physAddr({1})
+        .inOctets(1000)
+        .outOctets(10);
+    // An alias that repeats another interface's name.
+    table.addRow()
+        .nameBytes(utf16("veth9"))
+        .descr("wlan0", 5)
+        .physAddr({2})
+        .inOctets(5000)
+        .outOctets(50);
+    table.addRow()
+        .nameBytes(utf16("br0"))
+        .descr("br0", 4)
+        .physAddr({3})
+        .inOctets(3000)
+        .outOctets(30);
+    const std::vector<uint8_t> bytes = table.bytes();
+    const auto pick = [&](std::string_view chosen) {
+        InterfaceRecords records;
+        const TrafficCounters counters = parseIfTable(bytes, records, chosen);
+        EXPECT_EQ(records.count(), 4) << chosen;
+        return std::make_tuple(counterRowIndex(IfTableView(bytes), chosen), counters.received,
+                               counters.sent);
+    };
+    using Picked = std::tuple<std::optional<std::size_t>, int32_t, int32_t>;
+    EXPECT_EQ(pick(""), Picked(3, 3000, 30)) << "no choice: the last row with an address";
+    EXPECT_EQ(pick("wlan0"), Picked(1, 1000, 10)) << "a name wins over another row's description";
+    EXPECT_EQ(pick("Office Wi-Fi"), Picked(1, 1000, 10));
+    EXPECT_EQ(pick("veth9"), Picked(2, 5000, 50));
+    EXPECT_EQ(pick("lo"), Picked(0, 7777, 7)) << "chosen, a row without an address counts too";
+    // Not in the table: counters 0, as for an empty table. Compared exactly.
+    for (const std::string_view absent : {"eth0", "wlan", "WLAN0", "wlan0 ", "Office"}) {
+        EXPECT_EQ(pick(absent), Picked(std::nullopt, 0, 0)) << absent;
+    }
+    EXPECT_EQ(counterRowIndex(IfTableView({}), "wlan0"), std::nullopt);
 }
 
 TEST(IfTableParser, EveryRowGetsItsOwnRecord)

@@ -171,5 +171,33 @@ TEST(InterfaceTable, WorksWithoutANotifierOrASource)
     EXPECT_EQ(sourceless.bytesReceived(), 0);
 }
 
+TEST(InterfaceTable, AChosenInterfaceThatGoesAndComesBackReadsZeroMeanwhile)
+{
+    const auto withRows = [](bool chosenPresent) {
+        TestTable table;
+        if (chosenPresent) {
+            table.addRow()
+                .nameBytes(std::string("w\0l\0a\0n\0", 8))
+                .physAddr({1})
+                .inOctets(4000)
+                .outOctets(400);
+        }
+        table.addRow().physAddr({2}).inOctets(9000).outOctets(900);  // the last row with an address
+        return table.bytes();
+    };
+    Fixture f;
+    f.helper.chooseInterface("wlan");
+    const auto counters = [&](bool chosenPresent) {
+        f.source->table = withRows(chosenPresent);
+        f.helper.interfaces();
+        return std::make_pair(f.helper.bytesReceived(), f.helper.bytesSent());
+    };
+    EXPECT_EQ(counters(true), std::make_pair(4000, 400));
+    EXPECT_EQ(counters(false), std::make_pair(0, 0)) << "unplugged: nothing, not another row";
+    EXPECT_EQ(counters(true), std::make_pair(4000, 400));
+    f.helper.chooseInterface("");
+    EXPECT_EQ(counters(true), std::make_pair(9000, 900)) << "no choice: the usual rule again";
+}
+
 }  // namespace
 }  // namespace kuvell

@@ -47,6 +47,14 @@ class TestRow
         std::memcpy(bytes_.data() + 604, bytes.data(), bytes.size());
         return put32(600, length);
     }
+    // An ASCII name as the UTF-16LE the name field holds.
+    TestRow& name(std::string_view ascii)
+    {
+        for (std::size_t i = 0; i < ascii.size(); ++i) {
+            bytes_.at(2 * i) = static_cast<uint8_t>(ascii[i]);
+        }
+        return *this;
+    }
     // Raw bytes of the 512-byte name field.
     TestRow& nameBytes(std::string_view bytes)
     {

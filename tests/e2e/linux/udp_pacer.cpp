@@ -8,6 +8,10 @@
 // be able to send anything to a real network.
 //
 //   kuvell_e2e_pacer <local-port> <peer-ipv4> <peer-port> <bytes-per-second> <seconds>
+//   [frame-bytes]
+//
+// Frames are 1000 bytes unless frame-bytes says otherwise; a rate of 0 sends
+// nothing and only drains its port, as a quiet receiver.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,6 +19,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -26,9 +31,10 @@
 namespace kuvell {
 namespace {
 
-constexpr long kFrameBytes = 1000;
+constexpr long kDefaultFrameBytes = 1000;
 constexpr long kHeaderBytes = 14 + 20 + 8;  // Ethernet + IPv4 + UDP
-constexpr long kPayloadBytes = kFrameBytes - kHeaderBytes;
+constexpr long kMaxFrameBytes = 1514;       // a full 1500-byte MTU, unfragmented
+constexpr long kMaxBytesPerSecond = 2'000'000;
 
 std::optional<long> parseNumber(std::string_view text, long low, long high)
 {
@@ -53,28 +59,32 @@ struct Plan
     std::uint16_t localPort = 0;
     sockaddr_in peer{};
     long framesPerSecond = 0;
+    long frameBytes = kDefaultFrameBytes;
     long seconds = 0;
 };
 
 std::optional<Plan> parsePlan(int argc, char** argv)
 {
-    if (argc != 6) {
+    if (argc != 6 && argc != 7) {
         return std::nullopt;
     }
     Plan plan;
     const auto localPort = parseNumber(argv[1], 1, 65535);
     const auto peerPort = parseNumber(argv[3], 1, 65535);
-    const auto bytesPerSecond = parseNumber(argv[4], kFrameBytes, 1'000'000);
+    const auto bytesPerSecond = parseNumber(argv[4], 0, kMaxBytesPerSecond);
     const auto seconds = parseNumber(argv[5], 1, 600);
+    const auto frameBytes =
+        argc == 7 ? parseNumber(argv[6], kHeaderBytes + 1, kMaxFrameBytes) : kDefaultFrameBytes;
     plan.peer.sin_family = AF_INET;
-    if (!localPort || !peerPort || !bytesPerSecond || !seconds ||
-        *bytesPerSecond % kFrameBytes != 0 ||
+    if (!localPort || !peerPort || !bytesPerSecond || !seconds || !frameBytes ||
+        *bytesPerSecond % *frameBytes != 0 ||
         inet_pton(AF_INET, argv[2], &plan.peer.sin_addr) != 1) {
         return std::nullopt;
     }
     plan.localPort = static_cast<std::uint16_t>(*localPort);
     plan.peer.sin_port = htons(static_cast<std::uint16_t>(*peerPort));
-    plan.framesPerSecond = *bytesPerSecond / kFrameBytes;
+    plan.frameBytes = *frameBytes;
+    plan.framesPerSecond = *bytesPerSecond / *frameBytes;
     plan.seconds = *seconds;
     return plan;
 }
@@ -119,24 +129,29 @@ int run(const Plan& plan)
         return 1;
     }
 
-    const std::array<char, kPayloadBytes> payload{};
-    const auto interval = std::chrono::nanoseconds(1'000'000'000 / plan.framesPerSecond);
+    const std::array<char, kMaxFrameBytes - kHeaderBytes> payload{};
+    const std::size_t payloadBytes = static_cast<std::size_t>(plan.frameBytes - kHeaderBytes);
     const long frames = plan.framesPerSecond * plan.seconds;
     long sent = 0;
     auto deadline = std::chrono::steady_clock::now();
+    if (frames == 0) {
+        waitUntil(socketFd, deadline + std::chrono::seconds(plan.seconds));
+    }
+    const auto interval =
+        std::chrono::nanoseconds(1'000'000'000 / std::max(plan.framesPerSecond, 1L));
     for (long frame = 0; frame < frames; ++frame) {
         // Absolute deadlines: a late wake-up is caught up, so the rate holds on average.
         waitUntil(socketFd, deadline);
         deadline += interval;
-        if (sendto(socketFd, payload.data(), payload.size(), 0,
+        if (sendto(socketFd, payload.data(), payloadBytes, 0,
                    reinterpret_cast<const sockaddr*>(&plan.peer),
-                   sizeof plan.peer) == static_cast<ssize_t>(payload.size())) {
+                   sizeof plan.peer) == static_cast<ssize_t>(payloadBytes)) {
             ++sent;
         }
     }
     drain(socketFd);
     close(socketFd);
-    std::printf("sent %ld of %ld frames of %ld bytes\n", sent, frames, kFrameBytes);
+    std::printf("sent %ld of %ld frames of %ld bytes\n", sent, frames, plan.frameBytes);
     return sent == frames ? 0 : 1;
 }
 
@@ -149,8 +164,10 @@ int main(int argc, char** argv)
     if (!plan) {
         std::fprintf(stderr,
                      "usage: %s <local-port> <peer-ipv4> <peer-port> <bytes-per-second> "
-                     "<seconds>\n  bytes-per-second: a multiple of %ld up to 1000000\n",
-                     argv[0], kuvell::kFrameBytes);
+                     "<seconds> [frame-bytes]\n  bytes-per-second: 0, or a multiple of "
+                     "frame-bytes (%ld to %ld, default %ld) up to %ld\n",
+                     argv[0], kuvell::kHeaderBytes + 1, kuvell::kMaxFrameBytes,
+                     kuvell::kDefaultFrameBytes, kuvell::kMaxBytesPerSecond);
         return 2;
     }
     if (!kuvell::isContainedAddress(plan->peer.sin_addr)) {

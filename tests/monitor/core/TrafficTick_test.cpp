@@ -208,6 +208,44 @@ TEST_F(TrafficTickTest, RatesUseTheGivenDecimalSeparator)
     EXPECT_EQ(tipText(texts.tip), "Kuvell - DL: 48,8 kb/s - UL: -5 kb/s");
 }
 
+TEST_F(TrafficTickTest, AJumpLimitOfTheUsersOwnHoldsForBothDirectionsAndTheTotals)
+{
+    tick_ = TrafficTick(5'000'000);
+    EXPECT_EQ(sampleAmounts(1'024'000, 5'000'000).label, "DL: 1000 kb/s - UL: 4882.8 kb/s");
+    EXPECT_EQ(downloadTotal_, 1'024'000);
+    EXPECT_EQ(uploadTotal_, 5'000'000);
+    EXPECT_EQ(sampleAmounts(5'000'001, 0).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(sampleAmounts(5'000'000, 5'000'001).label, "DL: 4882.8 kb/s - UL: 4882.8 kb/s");
+    EXPECT_EQ(downloadTotal_, 1'024'000) << "an upload over the limit counts neither direction";
+    EXPECT_EQ(uploadTotal_, 5'000'000);
+
+    // The edges of the range: 1 byte, and every positive 32-bit amount.
+    tick_ = TrafficTick(1);
+    downloadTotal_ = uploadTotal_ = 0;
+    sampleAmounts(1, 1);
+    EXPECT_EQ(downloadTotal_, 1);
+    EXPECT_EQ(sampleAmounts(2, 0).label, "DL: 0 kb/s - UL: 0 kb/s");
+    tick_ = TrafficTick(kMaxTotal);
+    downloadTotal_ = 0;
+    const TickTexts texts = sampleAmounts(kMaxTotal - 20'000'000, kMaxTotal - 20'000'000);
+    EXPECT_EQ(texts.label, "DL: 2077620.7 kb/s - UL: 2077620.7 kb/s");
+    EXPECT_EQ(tipText(texts.tip), "Kuvell - DL: 2077620.7 kb/s - UL: 2077620.7 kb/s");
+    EXPECT_EQ(texts.tip.size(), kTipFieldLength);
+    EXPECT_EQ(downloadTotal_, kMaxTotal - 10'000'000) << "the priming tick counts too";
+}
+
+TEST(JumpLimitFromText, WholeNumbersFromOneTo2147483647Only)
+{
+    EXPECT_EQ(jumpLimitFromText("1"), 1);
+    EXPECT_EQ(jumpLimitFromText("125000000"), 125'000'000);
+    EXPECT_EQ(jumpLimitFromText("0200000"), 200'000);
+    EXPECT_EQ(jumpLimitFromText("2147483647"), kMaxTotal);
+    for (const std::string_view bad : {"", "0", "2147483648", "99999999999999999999", "-5", "+5",
+                                       " 5", "5 ", "1.5", "1e6", "&H10", "abc", "5000000x"}) {
+        EXPECT_EQ(jumpLimitFromText(bad), std::nullopt) << '"' << bad << '"';
+    }
+}
+
 TEST(TipField, TextThenNulThenBlanksToSixtyFourCharacters)
 {
     TrafficTick tick;

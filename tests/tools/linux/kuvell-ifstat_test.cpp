@@ -136,6 +136,15 @@ std::vector<std::string> fields(const std::string& line)
     return fields;
 }
 
+// The closing line a marked row gives: its octets as the 32-bit signed counters.
+std::string countersLine(const std::vector<std::string>& row)
+{
+    const auto counter = [](const std::string& octets) {
+        return std::to_string(static_cast<int32_t>(std::stoul(octets)));
+    };
+    return "BytesReceived " + counter(row[9]) + " BytesSent " + counter(row[10]);
+}
+
 TEST(KuvellIfstat, HelpExplainsTheOptions)
 {
     const Finished run = runIfstat({"--help"});
@@ -187,7 +196,7 @@ TEST(KuvellIfstat, PrintsOneLinePerInterfaceAndThePickedCounters)
     ASSERT_GE(lines.size(), 3u) << run.out;
     EXPECT_EQ(lines.front(),
               "index\tname\tdescription\ttype\tmtu\tspeed\taddress\tadmin\toper\tin-octets\tout-"
-              "octets");
+              "octets\tcounters");
     const std::size_t interfaces = static_cast<std::size_t>(
         std::distance(std::filesystem::directory_iterator("/sys/class/net"),
                       std::filesystem::directory_iterator{}));
@@ -196,9 +205,19 @@ TEST(KuvellIfstat, PrintsOneLinePerInterfaceAndThePickedCounters)
     const std::regex number("[0-9]+");
     const std::regex address("-|[0-9A-F]{1,2}(-[0-9A-F]{1,2}){0,7}");
     bool sawLoopback = false;
+    std::string lastAddressed;
+    std::string taken;
+    std::string takenCounters;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const std::vector<std::string> f = fields(lines[i]);
-        ASSERT_EQ(f.size(), 11u) << lines[i];
+        ASSERT_EQ(f.size(), 12u) << lines[i];
+        EXPECT_TRUE(f[11] == "taken" || f[11] == "-") << lines[i];
+        lastAddressed = f[6] == "-" ? lastAddressed : f[1];
+        if (f[11] == "taken") {
+            EXPECT_EQ(taken, "") << "a second row marked: " << lines[i];
+            taken = f[1];
+            takenCounters = countersLine(f);
+        }
         for (const std::size_t numeric : {0, 3, 4, 5, 7, 8, 9, 10}) {
             EXPECT_TRUE(std::regex_match(f[numeric], number)) << lines[i];
         }
@@ -217,6 +236,65 @@ TEST(KuvellIfstat, PrintsOneLinePerInterfaceAndThePickedCounters)
     EXPECT_TRUE(
         std::regex_match(lines.back(), std::regex("BytesReceived -?[0-9]+ BytesSent -?[0-9]+")))
         << lines.back();
+    EXPECT_EQ(taken, lastAddressed) << "the last row with a hardware address is marked";
+    if (!taken.empty()) {
+        EXPECT_EQ(lines.back(), takenCounters) << "the counters are the marked row's";
+    }
+}
+
+TEST(KuvellIfstat, AChosenInterfaceIsMarkedAndAnUnknownOneListsTheInterfaces)
+{
+    const Finished chosen = runIfstat({"--interface", "lo"});
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
+    const std::vector<std::string> lines = splitLines(chosen.out);
+    ASSERT_GE(lines.size(), 3u) << chosen.out;
+    std::vector<std::string> marked;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::vector<std::string> f = fields(lines[i]);
+        ASSERT_EQ(f.size(), 12u) << lines[i];
+        if (f[11] == "taken") {
+            marked.push_back(f[1]);
+            EXPECT_EQ(lines.back(), countersLine(f));
+        }
+    }
+    EXPECT_EQ(marked, std::vector<std::string>{"lo"}) << chosen.out;
+
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--interface=no-such-if0"},
+          std::vector<std::string>{"--watch", "--count", "1", "--interface", "no-such-if0"}}) {
+        const Finished unknown = runIfstat(arguments);
+        EXPECT_EQ(unknown.exitCode, 2) << arguments.front();
+        EXPECT_EQ(unknown.out, "") << arguments.front();
+        EXPECT_TRUE(
+            std::regex_search(unknown.err, std::regex("\"no-such-if0\".*: (.*, )?lo(,|\n)")))
+            << unknown.err;
+    }
+
+    const Finished watched =
+        runIfstat({"--watch", "--count=1", "--interface=lo", "--jump-limit=2147483647"});
+    EXPECT_EQ(watched.exitCode, 0) << watched.err;
+    EXPECT_TRUE(std::regex_match(watched.out, std::regex("DL: [0-9.]+ kb/s - UL: [0-9.]+ kb/s\n")))
+        << watched.out;
+}
+
+TEST(KuvellIfstat, BadInterfaceOrJumpLimitArgumentsGiveExitCode2)
+{
+    const std::vector<std::vector<std::string>> bad{{"--interface"},
+                                                    {"--interface="},
+                                                    {"--watch", "--jump-limit"},
+                                                    {"--watch", "--jump-limit", "0"},
+                                                    {"--watch", "--jump-limit", "2147483648"},
+                                                    {"--watch", "--jump-limit=-5"},
+                                                    {"--watch", "--jump-limit", "1.5"},
+                                                    {"--watch", "--jump-limit", "lots"},
+                                                    {"--jump-limit", "5000000"}};
+    for (const auto& arguments : bad) {
+        const Finished run = runIfstat(arguments);
+        const std::string shown = arguments.back();
+        EXPECT_EQ(run.exitCode, 2) << shown;
+        EXPECT_EQ(run.out, "") << shown;
+        EXPECT_NE(run.err.find("kuvell-ifstat: --"), std::string::npos) << shown << ": " << run.err;
+    }
 }
 
 TEST(KuvellIfstat, WatchPrintsWellFormedRateLinesAndLeavesTheSettingsAlone)
