@@ -102,7 +102,7 @@ class MainWindow : public ::testing::Test
 
     void storeText(const QString& section, const QString& key, const QString& text)
     {
-        SettingsStore(storePath).writeSetting(section, key, text);
+        ASSERT_TRUE(SettingsStore(storePath).writeSetting(section, key, text));
     }
 
     QString stored(const QString& section, const QString& key)

@@ -99,7 +99,7 @@ TEST_F(ApplyTest, AlwaysOnTopIsPlacedOnlyAsTheTickAndTheFlagSay)
 {
     const auto okWith = [&](bool onTop, bool ticked, bool startsTopMost) {
         vars.onTop = onTop;
-        store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"), kMissing);
+        ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"), kMissing));
         QWidget* window = &fakeMain.window;
         const int32_t l = 1500, t = 1800, w = 3000, h = 2250;  // 100, 120, 200, 150 pixels
         startsTopMost ? makeTopMost(window, l, t, w, h) : makeNotTopMost(window, l, t, w, h);

@@ -24,13 +24,13 @@ class SettingsStoreTest : public SettingsFileFixture
                               bool& written)
     {
         ::testing::internal::CaptureStderr();
-        written = store.writeSetting(kSetting, key, text);
+        written = static_cast<bool>(store.writeSetting(kSetting, key, text));
         return ::testing::internal::GetCapturedStderr();
     }
 
     void expectOneFailureLine(const std::string& printed)
     {
-        EXPECT_EQ(printed.rfind("kuvell: could not save setting/", 0), 0u) << printed;
+        EXPECT_EQ(printed.rfind("kuvell.store: could not save setting/", 0), 0u) << printed;
         EXPECT_EQ(printed.find('\n'), printed.size() - 1) << printed;
     }
 };
