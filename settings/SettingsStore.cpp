@@ -26,7 +26,7 @@ using namespace std::chrono_literals;
 
 // A save holds the lock for milliseconds; a lock older than this, or one whose
 // process is gone, is left over from a crash.
-constexpr auto kStaleLockAge = 1000ms;
+constexpr auto kStaleLockAge = 10000ms;
 constexpr auto kLockWait = 2000ms;
 
 using Values = QHash<QString, QString>;

@@ -215,7 +215,7 @@ TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
     table->received = 10240;
     window->sampleTraffic();
 
-    vars.downloadColour = 0xFF0000;         // blue
+    vars.downloadColour = 0xFF0000;  // blue
     vars.connectionSpeed = 1076923;  // scale 140: 10 kB reach row 130
     window->setBufferBackground(0x000000);
     window->draw(true);
@@ -323,6 +323,11 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndStillEnds)
     window->popupMenu()->actions().at(1)->trigger();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("not saved"), std::string::npos) << errors;
+    // The user sees which file and why, before Kuvell ends.
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(storePath)) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Not a directory")))
+        << messages[0].toStdString();
     EXPECT_EQ(exits, std::vector<int>{1});
     EXPECT_FALSE(window->trayIcon().exists());
 }
@@ -410,8 +415,8 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
 
     window->resize(140, 2000);
     QApplication::processEvents();
-    EXPECT_EQ(window->graphImage().height(), 1976);  // (30000 - 360) / 15
-    EXPECT_EQ(window->label()->font().pointSize(), 8);    // 2100 twips wide
+    EXPECT_EQ(window->graphImage().height(), 1976);     // (30000 - 360) / 15
+    EXPECT_EQ(window->label()->font().pointSize(), 8);  // 2100 twips wide
     // 2100 - 4660 twips = -170.67 pixels, inside the panel's 2-pixel border.
     EXPECT_EQ(window->graphWidget()->x(), 2 - 171);
     window->resize(130, 2000);
