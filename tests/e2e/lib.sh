@@ -146,7 +146,8 @@ e2e_start_xvfb()
     e2e_require_program Xvfb xvfb
     local dir
     e2e_tempdir dir
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    # -noreset: a server reset after its last client leaves would refuse the next one for a moment.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
     e2e_track_pid $!
     e2e_wait_until 15 test -s "$dir/display" || e2e_fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
     DISPLAY=":$(head -n1 "$dir/display")"

@@ -27,7 +27,7 @@ e2e_require_binary "$kuvell"
 e2e_require_program xdotool xdotool
 e2e_require_program xwininfo x11-utils
 
-readonly MAX_RSS_KB=200000 # Kuvell runs in about 30 MB; a device read without bound passes this at once
+readonly MAX_RSS_KB=500000 # about 30 MB normally, more under a sanitizer; a device read without bound passes this at once
 artifacts=${E2E_ARTIFACTS:-${TMPDIR:-/tmp}/kuvell-e2e-artifacts}/faults-$mode
 mkdir -p "$artifacts"
 e2e_tempdir work
@@ -156,7 +156,7 @@ clickflood)
     xdotool click --repeat 3000 --delay 0 1
     flood_end=$SECONDS
     idle=false
-    while ((SECONDS - flood_end < 20)); do
+    while ((SECONDS - flood_end < 30)); do
         kill -0 "$kuvell_pid" 2>/dev/null || fail_with_evidence "Kuvell died under the click flood"
         before=$(cpu_ticks)
         sleep 1
@@ -166,7 +166,7 @@ clickflood)
             break
         fi
     done
-    $idle || fail_with_evidence "Kuvell still busy 20 s after 3000 clicks"
+    $idle || fail_with_evidence "Kuvell still busy 30 s after 3000 clicks"
     e2e_screenshot "$artifacts/after-flood.png"
     e2e_window_named "$kuvell_pid" "设置" >/dev/null || fail_with_evidence "the dialog is gone"
     echo "PASS (clickflood): alive, idle $((SECONDS - flood_end)) s after 3000 clicks"
