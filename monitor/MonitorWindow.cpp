@@ -12,16 +12,15 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
-#include <cstdio>
 #include <exception>
 
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/WindowOpacity.h"
+#include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "platform/core/WindowBounds.h"
-#include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
@@ -69,8 +68,8 @@ QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition()
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
-                 QWidget* parent)
+MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
+                             MonitorWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       vars_(vars),
       store_(store),
@@ -89,7 +88,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
     graphPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     graphPanel_->setLineWidth(kPanelBorder);
     graphPanel_->setGeometry(kSizingBorder.left(), kSizingBorder.top(), px(kDesignClientWidth),
-                          px(kDesignGraphPanelHeight));
+                             px(kDesignGraphPanelHeight));
 
     graphView_ = new GraphDisplay(graphPanel_);
     graphView_->place(QRect(kPanelBorder, kPanelBorder + px(kGraphViewTop), px(kGraphViewWidth),
@@ -105,7 +104,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
     labelFont.setPointSizeF(kDesignRateLabelPoints);
     rateLabel_->setFont(labelFont);
     rateLabel_->setGeometry(kSizingBorder.left(), kSizingBorder.top() + px(kDesignRateLabelTop),
-                        px(kDesignRateLabelWidth), px(kRateLabelHeight));
+                            px(kDesignRateLabelWidth), px(kRateLabelHeight));
     rateLabel_->installEventFilter(this);
 
     popupMenu_ = new QMenu(this);
@@ -158,7 +157,10 @@ void MonitorWindow::startUp()
     guarded([&] {
         if (services_.tableSource) {
             interfaceTable_ = std::make_unique<InterfaceTable>(
-                services_.tableSource, [this](std::string_view text) { showMessage(text); });
+                services_.tableSource, [this](std::string_view text) {
+                    showMessage(
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                });
             interfaceTable_->chooseInterface(startup.interfaceChoice);
         }
     });
@@ -178,13 +180,14 @@ void MonitorWindow::place(int32_t left, int32_t top, int32_t width, int32_t heig
 
 void MonitorWindow::sampleTraffic()
 {
-    if (sampling_ || ended_ || !interfaceTable_) {
+    if (sampling_ || quitting_ || ended_ || !interfaceTable_) {
         return;
     }
     const QScopedValueRollback<bool> running(sampling_, true);
     interfaceTable_->interfaces();  // only for the snapshot it takes
-    const TickTexts texts = tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
-                                         vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
+    const TickTexts texts =
+        tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
+                     vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
     rateLabel_->setText(QString::fromStdString(texts.label));
     tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
     draw(false);
@@ -198,8 +201,9 @@ void MonitorWindow::draw(bool refresh)
     if (hiddenByUser_) {
         return;
     }
-    const QRect changed = graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed),
-                                               vars_.downloadColour, vars_.uploadColour, graphView_->image());
+    const QRect changed =
+        graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed), vars_.downloadColour,
+                                vars_.uploadColour, graphView_->image());
     if (!changed.isEmpty()) {
         graphView_->update(changed);
     }
@@ -239,8 +243,8 @@ void MonitorWindow::layOut()
     graphView_->place(graph);
 
     if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(
-            QSize(graphBuffer_.outerSize().width(), px(static_cast<double>(*layout.graphBufferHeight))));
+        graphBuffer_.setOuterSize(QSize(graphBuffer_.outerSize().width(),
+                                        px(static_cast<double>(*layout.graphBufferHeight))));
     }
 
     QRect line = rateLabel_->geometry();
@@ -249,7 +253,8 @@ void MonitorWindow::layOut()
         line.setWidth(px(static_cast<double>(*layout.rateLabelWidth)));
     }
     rateLabel_->setGeometry(line);
-    if (layout.rateLabelFontPoints && rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
+    if (layout.rateLabelFontPoints &&
+        rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
         QFont font = rateLabel_->font();
         font.setPointSize(*layout.rateLabelFontPoints);
         rateLabel_->setFont(font);
@@ -289,37 +294,44 @@ void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 void MonitorWindow::onOptions()
 {
     // Deleted only after exec() returns, whatever the dialog does on close.
-    QPointer<SettingsDialog> dialog = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
+    QPointer<SettingsDialog> dialog =
+        new SettingsDialog(vars_, store_, *this, services_.autostart, this);
     dialog->exec();
     delete dialog.data();
 }
 
 void MonitorWindow::onQuit()
 {
-    if (ended_) {
+    if (ended_ || quitting_) {
         return;
     }
-    // Every value is tried even after a failure, so as much as possible is kept.
-    bool saved = true;
-    const auto save = [&](const QString& key, int64_t value) {
-        saved = store_.writeSetting(QStringLiteral("setting"), key,
-                                    QString::fromStdString(integerToText(value))) &&
-                saved;
-    };
-    save(QStringLiteral("DLtot"), vars_.downloadTotal);
-    save(QStringLiteral("ULtot"), vars_.uploadTotal);
+    // No tick changes the totals, and no second quit starts, while a message is open.
+    quitting_ = true;
+    sampleTimer_->stop();
+    const QString setting = QStringLiteral("setting");
+    const auto text = [](int64_t value) { return QString::fromStdString(integerToText(value)); };
     // The placement as it is now, also while the window is hidden.
     const QRect outer = frameGeometry();
-    save(QStringLiteral("windowsposx"), pixelsToTwips(outer.x()));
-    save(QStringLiteral("windowsposy"), pixelsToTwips(outer.y()));
-    save(QStringLiteral("windowswidth"), pixelsToTwips(outer.width()));
-    save(QStringLiteral("windowsheight"), pixelsToTwips(outer.height()));
+    // One replacement of the file: whenever Kuvell dies, all six values or none have landed.
+    const SaveResult saved = store_.writeSettings({
+        {setting, QStringLiteral("DLtot"), text(vars_.downloadTotal)},
+        {setting, QStringLiteral("ULtot"), text(vars_.uploadTotal)},
+        {setting, QStringLiteral("windowsposx"), text(pixelsToTwips(outer.x()))},
+        {setting, QStringLiteral("windowsposy"), text(pixelsToTwips(outer.y()))},
+        {setting, QStringLiteral("windowswidth"), text(pixelsToTwips(outer.width()))},
+        {setting, QStringLiteral("windowsheight"), text(pixelsToTwips(outer.height()))},
+    });
     tray_.removeIcon();
     if (!saved) {
-        std::fprintf(stderr, "kuvell: the totals and the window placement were not saved to %s\n",
-                     qPrintable(store_.filePath()));
+        qCWarning(storeLog, "the totals and the window placement were not saved to %s",
+                  qUtf8Printable(store_.filePath()));
+        showMessage(QStringLiteral("The totals and the window placement could not be saved to "
+                                   "%1:\n%2.")
+                        .arg(store_.filePath(), saved.reason));
     }
-    end(saved ? 0 : 1);
+    if (!ended_) {  // a termination signal may have ended Kuvell while the message was open
+        end(saved ? 0 : 1);
+    }
 }
 
 void MonitorWindow::endWithoutSaving()
@@ -341,13 +353,12 @@ void MonitorWindow::end(int status)
     }
 }
 
-void MonitorWindow::showMessage(std::string_view text)
+void MonitorWindow::showMessage(const QString& text)
 {
-    const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (services_.showMessage) {
-        services_.showMessage(message);
+        services_.showMessage(text);
     } else {
-        QMessageBox::warning(this, kProgramName, message);
+        QMessageBox::warning(this, kProgramName, text);
     }
 }
 

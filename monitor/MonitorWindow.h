@@ -49,7 +49,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     Q_OBJECT
   public:
     MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
-            QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
     ~MonitorWindow() override;
 
     // Loads the settings, places and lays out the window, creates the statistics
@@ -64,6 +64,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     QWidget* mainWindow() override { return this; }
     void setBufferBackground(int32_t colour) override;
     void nudgeSize() override;
+    void showMessage(const QString& text) override;
 
     bool hiddenByUser() const { return hiddenByUser_; }
     const QImage& graphImage() const { return graphView_->image(); }
@@ -99,7 +100,6 @@ class MonitorWindow : public QWidget, public MainWindowAccess
   private:
     void place(int32_t left, int32_t top, int32_t width, int32_t height);
     void layOut();
-    void showMessage(std::string_view text);
     void end(int status);
 
     ProgramVariables& vars_;
@@ -123,6 +123,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     RateHistories histories_;
     bool hiddenByUser_ = false;
     bool sampling_ = false;
+    bool quitting_ = false;
     bool ended_ = false;
 };
 

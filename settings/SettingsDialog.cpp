@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,22 +13,22 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <cmath>
 #include <utility>
 
 #include "platform/Autostart.h"
 #include "settings/Colours.h"
 #include "platform/WindowOpacity.h"
-#include "platform/core/Twips.h"
 #include "platform/WindowRoutines.h"
+#include "platform/core/Twips.h"
 #include "settings/BannerPicture.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
 #include "settings/MainWindowAccess.h"
-#include "settings/SettingsStore.h"
+#include "settings/core/ByteCountFormat.h"
 #include "settings/core/ProgramVariables.h"
 #include "settings/core/TextConversions.h"
-#include "settings/core/ByteCountFormat.h"
 
 namespace kuvell {
 
@@ -58,8 +57,9 @@ int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); 
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store, MainWindowAccess& mainWindow,
-                       AutostartTarget autostart, QWidget* parent)
+SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store,
+                               MainWindowAccess& mainWindow, AutostartTarget autostart,
+                               QWidget* parent)
     : QDialog(parent != nullptr ? parent : mainWindow.mainWindow(), kToolWindow),
       vars_(vars),
       store_(store),
@@ -74,6 +74,9 @@ SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store, Mai
     setFont(tahoma);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     buildControls();
+    sweepTimer_ = new QTimer(this);
+    sweepTimer_->setInterval(0);
+    connect(sweepTimer_, &QTimer::timeout, this, [this] { sweepBanner(); });
     load();
 }
 
@@ -90,7 +93,8 @@ void SettingsDialog::load()
         graphOnlyBox_->setChecked(*graphics == 1);
     }
 
-    installDateLabel_->setText(QStringLiteral("信息统计于 ") + QString::fromStdString(vars_.installDate));
+    installDateLabel_->setText(QStringLiteral("信息统计于 ") +
+                               QString::fromStdString(vars_.installDate));
 
     // The colour picker reports a cancel as an invalid colour: pickColour
     // takes that as a failure and changes nothing.
@@ -103,7 +107,7 @@ void SettingsDialog::load()
             const QSignalBlocker blocker(opacityBox_);
             opacityBox_->setCurrentIndex(*level);
         }
-        applyTransparency();
+        applyTransparency(false);
     }
 
     if (store_.readSetting(kSetting, QStringLiteral("autostart"), QStringLiteral("0")) ==
@@ -117,7 +121,8 @@ void SettingsDialog::load()
     speedField_->setText(integerText(vars_.connectionSpeed));
 
     const std::string separator = decimalSeparator().toStdString();
-    downloadTotalLabel_->setText(QString::fromStdString(byteCountLine(vars_.downloadTotal, separator)));
+    downloadTotalLabel_->setText(
+        QString::fromStdString(byteCountLine(vars_.downloadTotal, separator)));
     uploadTotalLabel_->setText(QString::fromStdString(byteCountLine(vars_.uploadTotal, separator)));
 
     swatches_[0].swatch->setColour(colourFromBgr(vars_.downloadColour));
@@ -152,38 +157,44 @@ void SettingsDialog::showPage(int index)
     for (int page = 0; page < static_cast<int>(pages_.size()); ++page) {
         pages_[page]->setVisible(page == index);
     }
-    const QPointer<SettingsDialog> self(this);
-    QCoreApplication::processEvents();  // the new page paints before the sweep starts
-    if (self) {
-        revealBanner();
-    }
+    revealBanner();
 }
 
-// Builds the banner up from left to right: every step paints the rest of its
-// row in the colour of the column reached, then lets the event loop run, so the
-// timer keeps ticking and clicks still arrive. A page switch meanwhile runs a
-// whole sweep of its own, after which this one carries on. Once the dialog is
-// hidden or gone nothing more is drawn: after each yield only locals are used
-// until the guard says the dialog still exists.
+// The sweep runs from a timer, one step per event, so the new page paints
+// before its first step, the sample timer keeps ticking and clicks still
+// arrive. A page switch meanwhile starts the sweep over instead of running one
+// inside the other: a flood of clicks costs one sweep, never a deep stack.
+void SettingsDialog::revealBanner()
+{
+    sweepColumn_ = 1;
+    sweepRow_ = 1;
+    sweepTimer_->start();
+}
+
+// One step: paints the rest of row y in the colour of column x, so the banner
+// builds up from left to right.
 // The positions run from 1 to the width and height, so column 0 and row 0 stay
 // white until the finished picture arrives, and the last column and row lie
 // just outside the picture: they read as white and draw nothing.
-void SettingsDialog::revealBanner()
+void SettingsDialog::sweepBanner()
 {
-    const QPointer<SettingsDialog> self(this);
-    BannerView* const view = bannerView_;
-    const QImage picture = bannerPicture_;
-    for (int x = 1; x <= BannerView::kDrawableWidth; ++x) {
-        for (int y = 1; y <= BannerView::kDrawableHeight; ++y) {
-            QCoreApplication::processEvents();
-            if (!self || !self->isVisible()) {
-                return;
-            }
-            const QRgb colour = picture.valid(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
-            view->drawRowFrom(x, y, colour);
-        }
+    if (!isVisible()) {
+        sweepTimer_->stop();  // nothing is drawn into a dialog that was closed
+        return;
     }
-    view->setPicture(picture);
+    const int x = sweepColumn_;
+    const int y = sweepRow_;
+    const QRgb colour =
+        bannerPicture_.valid(x, y) ? bannerPicture_.pixel(x, y) : qRgb(255, 255, 255);
+    bannerView_->drawRowFrom(x, y, colour);
+    if (++sweepRow_ > BannerView::kDrawableHeight) {
+        sweepRow_ = 1;
+        ++sweepColumn_;
+    }
+    if (sweepColumn_ > BannerView::kDrawableWidth) {
+        sweepTimer_->stop();
+        bannerView_->setPicture(bannerPicture_);
+    }
 }
 
 void SettingsDialog::applyStartAtLogin()
@@ -200,14 +211,18 @@ void SettingsDialog::applyStartAtLogin()
     }
 }
 
-void SettingsDialog::applyTransparency()
+void SettingsDialog::applyTransparency(bool userChoice)
 {
     const int index = opacityBox_->currentIndex();
     QWidget* const window = mainWindow_.mainWindow();
     if (const auto alpha = transparencyAlpha(index); alpha && window != nullptr) {
         setTransparency(window, *alpha);
     }
-    store_.writeSetting(kOptions, QStringLiteral("visibility"), integerText(index));
+    const SaveResult saved =
+        store_.writeSetting(kOptions, QStringLiteral("visibility"), integerText(index));
+    if (!saved && userChoice) {
+        reportUnsaved(QStringLiteral("The transparency"), saved);
+    }
 }
 
 void SettingsDialog::pickColour(const SwatchBinding& binding)
@@ -221,12 +236,21 @@ void SettingsDialog::pickColour(const SwatchBinding& binding)
     int32_t& colour = vars_.*binding.colour;
     colour = bgrFromColour(binding.swatch->colour());
     // Like a cancel, a failed store ends the handler: nothing further changes.
-    if (!store_.writeSetting(kSetting, QLatin1String(binding.key), integerText(colour))) {
+    if (const SaveResult saved =
+            store_.writeSetting(kSetting, QLatin1String(binding.key), integerText(colour));
+        !saved) {
+        reportUnsaved(QStringLiteral("The colour"), saved);
         return;
     }
     if (binding.isBackground) {
         mainWindow_.setBufferBackground(vars_.backgroundColour);
     }
+}
+
+void SettingsDialog::reportUnsaved(const QString& what, const SaveResult& result)
+{
+    mainWindow_.showMessage(QStringLiteral("%1 could not be saved to %2:\n%3.")
+                                .arg(what, store_.filePath(), result.reason));
 }
 
 void SettingsDialog::showSpeedInMegabytes()
@@ -246,7 +270,8 @@ void SettingsDialog::showSpeedInMegabytes()
 void SettingsDialog::markSpeedField(bool invalid)
 {
     speedField_->setProperty("invalidInput", invalid);
-    speedField_->style()->unpolish(speedField_);  // re-evaluates the style sheet's property selector
+    speedField_->style()->unpolish(
+        speedField_);  // re-evaluates the style sheet's property selector
     speedField_->style()->polish(speedField_);
     if (invalid) {
         speedField_->setFocus(Qt::OtherFocusReason);
@@ -264,16 +289,22 @@ void SettingsDialog::acceptSettings()
         return;
     }
     vars_.connectionSpeed = *speed;
-    store_.writeSetting(kSetting, QStringLiteral("autostart"), flagText(startAtLoginBox_->isChecked()));
-    store_.writeSetting(kOptions, QStringLiteral("graphics"), flagText(graphOnlyBox_->isChecked()));
+    // Stored together in the end, in this order: a crash leaves all or none.
+    QList<SettingChange> changes{
+        {kSetting, QStringLiteral("autostart"), flagText(startAtLoginBox_->isChecked())},
+        {kOptions, QStringLiteral("graphics"), flagText(graphOnlyBox_->isChecked())},
+    };
     vars_.extraGraphHeight = graphOnlyBox_->isChecked() ? kGraphOnlyExtraHeight : int16_t{0};
     mainWindow_.nudgeSize();
-    store_.writeSetting(kSetting, QStringLiteral("connectionspeed"), speedField_->text());
-    applyOnTop();
+    changes.append({kSetting, QStringLiteral("connectionspeed"), speedField_->text()});
+    applyOnTop(changes);
+    if (const SaveResult saved = store_.writeSettings(changes); !saved) {
+        reportUnsaved(QStringLiteral("The settings"), saved);
+    }
     accept();
 }
 
-void SettingsDialog::applyOnTop()
+void SettingsDialog::applyOnTop(QList<SettingChange>& changes)
 {
     QWidget* const window = mainWindow_.mainWindow();
     // The routines take the outer rectangle, so the window stays where it is.
@@ -290,7 +321,7 @@ void SettingsDialog::applyOnTop()
         if (window != nullptr) {
             makeTopMost(window, left, top, width, height);
         }
-        store_.writeSetting(kSetting, QStringLiteral("ontop"), QStringLiteral("true"));
+        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("true")});
         return;
     }
     if (window != nullptr) {
@@ -298,7 +329,7 @@ void SettingsDialog::applyOnTop()
     }
     if (vars_.onTop) {
         vars_.onTop = false;
-        store_.writeSetting(kSetting, QStringLiteral("ontop"), QStringLiteral("false"));
+        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("false")});
     }
 }
 

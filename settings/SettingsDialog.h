@@ -6,15 +6,17 @@
 #include <array>
 #include <cstdint>
 
+#include "settings/SettingsStore.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace kuvell {
 
-class SettingsStore;
 class MainWindowAccess;
 struct ProgramVariables;
 class BannerView;
@@ -33,7 +35,7 @@ class SettingsDialog : public QDialog
     // Runs the load sequence (every step guarded) before returning. Without a
     // parent the dialog is owned by the main window.
     SettingsDialog(ProgramVariables& vars, SettingsStore& store, MainWindowAccess& mainWindow,
-               AutostartTarget autostart, QWidget* parent = nullptr);
+                   AutostartTarget autostart, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
   private:
@@ -59,13 +61,17 @@ class SettingsDialog : public QDialog
     void showPage(int index);
     void showSpeedInMegabytes();
     void applyStartAtLogin();
-    void applyTransparency();
+    // A failed store is shown to the user only when the user made the choice.
+    void applyTransparency(bool userChoice);
     void pickColour(const SwatchBinding& binding);
 
+    // Starts the banner sweep from its first step; a sweep under way starts over.
     void revealBanner();
+    void sweepBanner();
     void markSpeedField(bool invalid);
     void placeCentredOnTop();
-    void applyOnTop();
+    void applyOnTop(QList<SettingChange>& changes);
+    void reportUnsaved(const QString& what, const SaveResult& result);
     QString decimalSeparator() const;
 
     ProgramVariables& vars_;
@@ -88,6 +94,9 @@ class SettingsDialog : public QDialog
     QLabel* uploadTotalLabel_ = nullptr;
     QLabel* installDateLabel_ = nullptr;
     BannerView* bannerView_ = nullptr;
+    QTimer* sweepTimer_ = nullptr;
+    int sweepColumn_ = 1;  // the next step's pixel
+    int sweepRow_ = 1;
     std::array<SwatchBinding, 3> swatches_{};  // download, upload, background
 };
 

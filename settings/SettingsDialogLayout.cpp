@@ -172,7 +172,7 @@ void SettingsDialog::buildSettingsPage()
     }
     opacityBox_->setCurrentIndex(-1);
     opacityBox_->setEditText(QStringLiteral("Transparency"));
-    connect(opacityBox_, &QComboBox::activated, this, [this] { applyTransparency(); });
+    connect(opacityBox_, &QComboBox::activated, this, [this] { applyTransparency(true); });
 }
 
 void SettingsDialog::buildTrafficPage()

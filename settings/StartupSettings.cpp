@@ -38,7 +38,8 @@ void readOrRecordInstallDate(SettingsStore& store, ProgramVariables& vars,
     QString installDate = store.readSetting(kOptions, key, QStringLiteral("null"));
     if (installDate == QLatin1String("null")) {
         installDate = todayLongDate;
-        store.writeSetting(kOptions, key, installDate);  // a failure is already reported on stderr
+        // Start-up goes on after a failed write; the store has reported it.
+        static_cast<void>(store.writeSetting(kOptions, key, installDate));
     }
     vars.installDate = installDate.toStdString();
 }

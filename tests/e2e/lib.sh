@@ -146,7 +146,8 @@ e2e_start_xvfb()
     e2e_require_program Xvfb xvfb
     local dir
     e2e_tempdir dir
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    # -noreset: a server reset after its last client leaves would refuse the next one for a moment.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
     e2e_track_pid $!
     e2e_wait_until 15 test -s "$dir/display" || e2e_fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
     DISPLAY=":$(head -n1 "$dir/display")"
@@ -184,4 +185,48 @@ e2e_geometry()
 e2e_screenshot()
 {
     command -v import >/dev/null 2>&1 && import -window root "$1" 2>/dev/null || true
+}
+
+# e2e_other_window <pid> <window>: another mapped window of the process (a menu, a
+# dialog or a message box), if it has one.
+e2e_other_window()
+{
+    local found
+    found=$(e2e_visible_windows "$1" | grep -vx "$2" | head -n1)
+    [[ -n "$found" ]] && echo "$found"
+}
+
+# e2e_pick_menu_item <pid> <main window> first|last [screenshot]: opens the popup
+# menu with a right click on the graph and picks its first or last item.
+e2e_pick_menu_item()
+{
+    local pid=$1 main=$2 item=$3 shot=${4:-} x y w h popup
+    read -r x y w h < <(e2e_geometry "$main")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 3)) click 3
+    if e2e_wait_until 5 e2e_other_window "$pid" "$main" >/dev/null; then
+        popup=$(e2e_other_window "$pid" "$main")
+        [[ -n "$shot" ]] && e2e_screenshot "$shot"
+        read -r x y w h < <(e2e_geometry "$popup")
+        if [[ "$item" == first ]]; then
+            xdotool mousemove --sync $((x + w / 2)) $((y + h / 4)) click 1
+        else
+            xdotool mousemove --sync $((x + w / 2)) $((y + h * 3 / 4)) click 1
+        fi
+    elif [[ "$item" == first ]]; then
+        # Without a separate popup window, keyboard navigation still reaches the items.
+        xdotool key Down Return
+    else
+        xdotool key Up Return
+    fi
+}
+
+# e2e_answer_message <pid> <main window> [screenshot]: waits for a message box
+# of the process and presses its default button. Fails when none appears.
+e2e_answer_message()
+{
+    local pid=$1 main=$2 shot=${3:-} box
+    e2e_wait_until 10 e2e_other_window "$pid" "$main" >/dev/null || return 1
+    box=$(e2e_other_window "$pid" "$main")
+    [[ -n "$shot" ]] && e2e_screenshot "$shot"
+    xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
 }

@@ -9,7 +9,8 @@
 # hostile:    a store full of garbage, huge numbers, wrong types and long lines;
 #             Kuvell must run ten ticks and quit cleanly all the same.
 # unwritable: the store's folder cannot be made; Kuvell runs on defaults, and
-#             its quit reports the lost save on stderr and in its exit status.
+#             its quit shows a message about the lost save, reports it on
+#             stderr and in its exit status.
 # As root Kuvell runs in a namespace of its own with known traffic on its veth,
 # and the saved totals are checked against the kernel's counters.
 set -euo pipefail
@@ -99,28 +100,6 @@ find_main_window()
     main_window=$(e2e_window_named "$kuvell_pid" Kuvell)
 }
 
-find_popup()
-{
-    popup=$(e2e_visible_windows "$kuvell_pid" | grep -vx "$main_window" | head -n1)
-    [[ -n "$popup" ]]
-}
-
-# The popup is Kuvell's other mapped window; "Avsluta" is its second (last) item.
-pick_quit_from_menu()
-{
-    local x y w h
-    read -r x y w h < <(e2e_geometry "$main_window")
-    xdotool mousemove --sync $((x + w / 2)) $((y + h / 3)) click 3
-    if e2e_wait_until 5 find_popup; then
-        e2e_screenshot "$artifacts/menu.png"
-        read -r x y w h < <(e2e_geometry "$popup")
-        xdotool mousemove --sync $((x + w / 2)) $((y + h * 3 / 4)) click 1
-    else
-        # Without a separate popup window, keyboard navigation still reaches the last item.
-        xdotool key Up Return
-    fi
-}
-
 # Traffic on Kuvell's veth, when the kernel lets us make namespaces.
 contained=false
 run_in=()
@@ -173,7 +152,11 @@ settle=3
 kuvell_alive || fail_with_evidence "Kuvell ended by itself before the quit"
 e2e_screenshot "$artifacts/running.png"
 
-pick_quit_from_menu
+e2e_pick_menu_item "$kuvell_pid" "$main_window" last "$artifacts/menu.png"
+if [[ "$mode" == unwritable ]]; then
+    e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
+        fail_with_evidence "Avsluta showed no message about the lost save"
+fi
 e2e_wait_until 15 kuvell_gone || fail_with_evidence "Kuvell still runs 15 s after Avsluta was picked"
 status=0
 wait "$kuvell_pid" || status=$?

@@ -86,7 +86,7 @@ class MainWindow : public ::testing::Test
 
     void storeText(const QString& section, const QString& key, const QString& text)
     {
-        SettingsStore(storePath).writeSetting(section, key, text);
+        ASSERT_TRUE(SettingsStore(storePath).writeSetting(section, key, text));
     }
 
     QString stored(const QString& section, const QString& key)
@@ -334,6 +334,11 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndStillEnds)
     window->popupMenu()->actions().at(1)->trigger();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("not saved"), std::string::npos) << errors;
+    // The user sees which file and why, before Kuvell ends.
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(storePath)) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Not a directory")))
+        << messages[0].toStdString();
     EXPECT_EQ(exits, std::vector<int>{1});
     EXPECT_FALSE(window->trayIcon().exists());
 }

@@ -100,7 +100,8 @@ TEST_F(ApplyTest, AlwaysOnTopIsPlacedOnlyAsTheTickAndTheFlagSay)
 {
     const auto okWith = [&](bool onTop, bool ticked, bool startsTopMost) {
         vars.onTop = onTop;
-        store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"), kMissing);
+        ASSERT_TRUE(
+            store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"), kMissing));
         QWidget* window = &fakeMain.window;
         const int32_t l = 1500, t = 1800, w = 3000, h = 2250;  // 100, 120, 200, 150 pixels
         startsTopMost ? makeTopMost(window, l, t, w, h) : makeNotTopMost(window, l, t, w, h);
@@ -263,6 +264,45 @@ TEST_F(ApplyTest, AColourThatCannotBeStoredStopsTheHandlerThere)
     EXPECT_EQ(vars.backgroundColour, 255);
     EXPECT_NE(printed.find("bgcolor"), std::string::npos) << printed;
     EXPECT_TRUE(fakeMain.bufferBackgrounds.empty());
+    // The user is told, with the file and the reason.
+    ASSERT_EQ(fakeMain.messages.size(), 1u);
+    EXPECT_TRUE(fakeMain.messages[0].contains(store.filePath()))
+        << fakeMain.messages[0].toStdString();
+}
+
+// OK used to drop every failed store; the choices still apply, but the user learns
+// they were not kept, and a transparency picked by hand is reported the same way.
+TEST_F(ApplyTest, OkAndATransparencyThatCannotBeStoredTellTheUser)
+{
+    const auto dialog = open();
+    dialog->show();
+    ASSERT_TRUE(fakeMain.messages.empty());
+    ASSERT_TRUE(QFile::remove(store.filePath()));
+    ASSERT_TRUE(QDir().mkpath(store.filePath()));
+
+    auto* combo = find<QComboBox>(*dialog, "Combo1");
+    combo->setCurrentIndex(4);
+    emit combo->activated(4);
+    ASSERT_EQ(fakeMain.messages.size(), 1u);
+    EXPECT_TRUE(fakeMain.messages[0].startsWith(
+        QStringLiteral("The transparency could not be saved to ") + store.filePath()))
+        << fakeMain.messages[0].toStdString();
+    EXPECT_NEAR(fakeMain.window.windowOpacity(), 128 / 255.0, 1e-9);
+
+    type(*dialog, "Text1", QStringLiteral("56000"));
+    pressOk(*dialog);
+    ASSERT_EQ(fakeMain.messages.size(), 2u);
+    EXPECT_TRUE(fakeMain.messages[1].startsWith(
+        QStringLiteral("The settings could not be saved to ") + store.filePath()))
+        << fakeMain.messages[1].toStdString();
+    EXPECT_TRUE(fakeMain.messages[1].contains(QStringLiteral("not a regular file")));
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(vars.connectionSpeed, 56000);
+    EXPECT_EQ(fakeMain.nudges, 1);
+
+    // Opening the dialog rewrites the stored level by itself: that failure is only logged.
+    const auto again = open();
+    EXPECT_EQ(fakeMain.messages.size(), 2u);
 }
 
 TEST_F(ApplyTest, CancellingTheColourPickerChangesNothing)

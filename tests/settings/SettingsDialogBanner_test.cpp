@@ -1,8 +1,12 @@
-// Page switching and the banner sweep: it keeps the program responsive, nests,
-// and never draws into a dialog that is hidden or gone.
+// Page switching and the banner sweep: it keeps the program responsive, starts
+// over on a click instead of nesting, and never draws into a dialog that is
+// hidden or gone.
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -28,6 +32,27 @@ class BannerTest : public OptionsDialogTest
     static QPushButton* pageButton(const SettingsDialog& dialog, int index)
     {
         return find<QPushButton>(dialog, ("Command2_" + std::to_string(index)).c_str());
+    }
+
+    // The sweep runs from the event loop; true once it has left the whole picture.
+    bool sweepFinishes(const SettingsDialog& dialog) const
+    {
+        return runUntil([&] { return canvas(dialog) == banner; });
+    }
+
+    // A running event loop, as the dialog's exec() gives; QTest::qWaitFor would
+    // sleep between its rounds and hold the sweep up.
+    static bool runUntil(const std::function<bool()>& done)
+    {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done()) loop.quit();
+        });
+        poll.start(5);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return done();
     }
 
     const QImage banner = drawBanner().convertToFormat(QImage::Format_RGB32);
@@ -68,12 +93,12 @@ TEST_F(BannerTest, EveryPageButtonShowsItsPageAndSweepsWhileTheTimerTicks)
         QElapsedTimer clock;
         clock.start();
         pageButton(*dialog, chosen)->click();
-        std::cout << "[ sweep    ] one banner sweep took " << clock.elapsed() << " ms\n";
         for (int page = 0; page < 4; ++page) {
             EXPECT_EQ(find<QWidget>(*dialog, pages[page])->isVisible(), page == chosen)
                 << "button " << chosen << ", " << pages[page];
         }
-        EXPECT_EQ(canvas(*dialog), banner) << "button " << chosen;
+        EXPECT_TRUE(sweepFinishes(*dialog)) << "button " << chosen;
+        std::cout << "[ sweep    ] one banner sweep took " << clock.elapsed() << " ms\n";
         EXPECT_GT(ticks, 0) << "the timer stood still during the sweep";
     }
 }
@@ -93,7 +118,7 @@ TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
     });
     probe.start(0);
     pageButton(*dialog, 2)->click();
-    ASSERT_FALSE(midway.isNull());
+    ASSERT_TRUE(runUntil([&] { return !midway.isNull(); }));
 
     // Column 0 and row 0 keep the box's white until the finished picture arrives.
     int sweptInColumnZero = 0;
@@ -109,34 +134,67 @@ TEST_F(BannerTest, TheSweepReadsFromTheSecondColumnAndRowOn)
     // Column 1 was swept in full: each row from there on wears the pixel read at (1, y).
     EXPECT_EQ(midway.pixel(1, 1), banner.pixel(1, 1));
     EXPECT_EQ(midway.pixel(1, 126), banner.pixel(1, 126));
-    EXPECT_EQ(canvas(*dialog), banner);
+    EXPECT_TRUE(sweepFinishes(*dialog));
 }
 
-TEST_F(BannerTest, PageSwitchMidSweepRunsAWholeSweepThenTheFirstResumes)
+TEST_F(BannerTest, PageSwitchMidSweepStartsTheSweepOver)
 {
     const auto dialog = open();
     dialog->show();
-    bool nestedSweepFinished = false;
-    bool firstSweepResumed = false;
+    BannerView* const view = find<BannerView>(*dialog, "Picture8");
+    const QRgb white = qRgb(255, 255, 255);
+    QImage blank(banner.size(), QImage::Format_RGB32);
+    blank.fill(white);
+    QImage afterSwitch;
     int steps = 0;
-    QTimer midway;
-    QObject::connect(&midway, &QTimer::timeout, [&] {
-        if (++steps != 50) {
-            return;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        ++steps;
+        if (steps == 60) {
+            view->setPicture(QImage());       // white again, to see where drawing goes on
+            pageButton(*dialog, 3)->click();  // returns at once: nothing runs inside it
+            EXPECT_EQ(canvas(*dialog), blank);
+        } else if (steps == 80) {
+            probe.stop();
+            afterSwitch = canvas(*dialog);
         }
-        midway.stop();
-        pageButton(*dialog, 3)->click();  // returns once its own sweep is complete
-        nestedSweepFinished = canvas(*dialog) == banner;
-        // The interrupted sweep draws again at its next step.
-        QTimer::singleShot(0, [&] { firstSweepResumed = canvas(*dialog) != banner; });
     });
-    midway.start(0);
+    probe.start(0);
     pageButton(*dialog, 2)->click();
+    ASSERT_TRUE(runUntil([&] { return !afterSwitch.isNull(); }));
 
-    EXPECT_TRUE(nestedSweepFinished);
-    EXPECT_TRUE(firstSweepResumed);
-    EXPECT_EQ(canvas(*dialog), banner);  // and it, too, ends with the whole picture
+    // The first column again from its top, not the rows the first sweep had reached.
+    EXPECT_NE(afterSwitch.pixel(1, 1), white);
+    EXPECT_EQ(afterSwitch.pixel(1, 1), banner.pixel(1, 1));
+    EXPECT_EQ(afterSwitch.pixel(1, 70), white);
+    EXPECT_TRUE(sweepFinishes(*dialog));
     EXPECT_TRUE(find<QWidget>(*dialog, "Picture4")->isVisible());
+    // One sweep, and then nothing more is drawn.
+    view->setPicture(QImage());
+    QTest::qWait(50);
+    EXPECT_EQ(canvas(*dialog), blank);
+}
+
+// Every click arriving during a sweep used to run a whole sweep inside the
+// running one; a flood of them overflowed the stack.
+TEST_F(BannerTest, AClickFloodCostsOneSweepAndLeavesTheDialogIdle)
+{
+    const auto dialog = open();
+    dialog->show();
+    int clicks = 0;
+    QTimer flood;
+    QObject::connect(&flood, &QTimer::timeout, [&] {
+        pageButton(*dialog, clicks % 4)->click();
+        if (++clicks == 3000) flood.stop();
+    });
+    flood.start(0);
+    ASSERT_TRUE(runUntil([&] { return clicks == 3000; }));
+    EXPECT_TRUE(find<QWidget>(*dialog, "Picture4")->isVisible());  // the last click: 2999 % 4
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(sweepFinishes(*dialog));
+    std::cout << "[ flood    ] the sweep after 3000 clicks ended " << clock.elapsed()
+              << " ms after the last click\n";
 }
 
 TEST_F(BannerTest, ClosingTheDialogMidSweepStopsTheDrawing)
@@ -180,7 +238,7 @@ TEST_F(BannerTest, DeletingTheDialogMidSweepIsSafe)
     });
     deleter.start(0);
     dialog->findChild<QPushButton*>(QStringLiteral("Command2_2"))->click();
-    EXPECT_TRUE(dialog.isNull());
+    EXPECT_TRUE(runUntil([&] { return dialog.isNull(); }));
 }
 
 }  // namespace

@@ -169,8 +169,8 @@ TEST_F(LoadTest, ControlsSitAtTheirTwipsPositionsWithTheirCaptions)
 TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothing)
 {
     for (const char* storedText : {"12", "10", "-1", "abc", "", "4.7e"}) {
-        store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
-                           QString::fromUtf8(storedText));
+        ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
+                           QString::fromUtf8(storedText)));
         loadVariables();
         fakeMain.window.setWindowOpacity(51 / 255.0);
         const auto dialog = open();
@@ -188,8 +188,8 @@ TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothi
 
 TEST_F(LoadTest, StoredTransparencyLevelIsSelectedAppliedAndStoredAgain)
 {
-    store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
-                       QStringLiteral(" 4"));
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
+                       QStringLiteral(" 4")));
     loadVariables();
     const auto dialog = open();
     EXPECT_EQ(find<QComboBox>(*dialog, "Combo1")->currentText(), QStringLiteral("50 %"));
@@ -216,12 +216,12 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
     };
     for (const Case& flags : cases) {
         QFile::remove(autostart.entryPath);
-        store.writeSetting(QStringLiteral("options"), QStringLiteral("graphics"),
-                           QString::fromUtf8(flags.graphics));
-        store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
-                           QString::fromUtf8(flags.autostartFlag));
-        store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"),
-                           QString::fromUtf8(flags.ontop));
+        ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("graphics"),
+                           QString::fromUtf8(flags.graphics)));
+        ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
+                           QString::fromUtf8(flags.autostartFlag)));
+        ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"),
+                           QString::fromUtf8(flags.ontop)));
         vars = ProgramVariables{};
         loadVariables();
         const auto dialog = open();
@@ -237,7 +237,7 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
 TEST_F(LoadTest, TheFirstStartDateIsShownAsWrittenNeverAsMarkup)
 {
     const QString date = QStringLiteral("<b>7</b> <img src=\"/etc/x.png\"> December");
-    store.writeSetting(QStringLiteral("options"), QStringLiteral("installdate"), date);
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("installdate"), date));
     loadVariables();
     const auto dialog = open();
     auto* installDateLabel = find<QLabel>(*dialog, "Label9");
@@ -277,7 +277,7 @@ TEST_F(LoadTest, SpeedBoxTakesDigitsOnly)
 
 TEST_F(LoadTest, EveryOpeningLoadsAfreshAndRewritesTheAutostartEntry)
 {
-    store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1")));
     loadVariables();
     {
         const auto dialog = open();
@@ -301,7 +301,7 @@ TEST_F(LoadTest, FailedAutostartRewriteAtOpeningLeavesTheBoxClearSoOkStoresZero)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     autostart.entryPath = folder.filePath(QStringLiteral("blocked/autostart/kuvell.desktop"));
-    store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1"));
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1")));
     loadVariables();
     const auto dialog = open();
     EXPECT_FALSE(find<QCheckBox>(*dialog, "Check2")->isChecked());

@@ -17,10 +17,10 @@
 
 #include "platform/core/Twips.h"
 #include "settings/MainWindowAccess.h"
+#include "settings/SettingsDialog.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
-#include "settings/SettingsDialog.h"
 
 namespace kuvell::testsupport {
 
@@ -40,9 +40,11 @@ class FakeMainWindow : public MainWindowAccess
         ++nudges;
         window.resize(window.width() + 1, window.height() + 1);
     }
+    void showMessage(const QString& text) override { messages.push_back(text); }
 
     QWidget window;
     std::vector<int32_t> bufferBackgrounds;
+    std::vector<QString> messages;
     int nudges = 0;
 };
 

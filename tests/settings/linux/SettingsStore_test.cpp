@@ -1,8 +1,11 @@
 #include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFileInfo>
+#include <QLockFile>
 #include <string>
 
 #include "platform/Autostart.h"
@@ -24,13 +27,13 @@ class SettingsStoreTest : public SettingsFileFixture
                               bool& written)
     {
         ::testing::internal::CaptureStderr();
-        written = store.writeSetting(kSetting, key, text);
+        written = static_cast<bool>(store.writeSetting(kSetting, key, text));
         return ::testing::internal::GetCapturedStderr();
     }
 
     void expectOneFailureLine(const std::string& printed)
     {
-        EXPECT_EQ(printed.rfind("kuvell: could not save setting/", 0), 0u) << printed;
+        EXPECT_EQ(printed.rfind("kuvell.store: could not save setting/", 0), 0u) << printed;
         EXPECT_EQ(printed.find('\n'), printed.size() - 1) << printed;
     }
 };
@@ -205,6 +208,160 @@ TEST_F(SettingsStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
     QFile::setPermissions(unreadable, QFileDevice::ReadOwner);
     EXPECT_EQ(readBytes(unreadable), contents);
 }
+
+TEST_F(SettingsStoreTest, SeveralKeysAreStoredTogetherOrNotAtAll)
+{
+    SettingsStore store(iniPath());
+    ASSERT_TRUE(store.writeSettings({{kSetting, QStringLiteral("DLtot"), QStringLiteral("5")},
+                                     {kOptions, QStringLiteral("graphics"), QStringLiteral("1")},
+                                     {kSetting, QStringLiteral("ULtot"), QStringLiteral("6")}}));
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("5"));
+    EXPECT_EQ(store.readSetting(kOptions, QStringLiteral("graphics"), {}), QStringLiteral("1"));
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("ULtot"), {}), QStringLiteral("6"));
+
+    // One bad name spoils the batch: nothing of it lands.
+    const QByteArray before = readBytes(iniPath());
+    ::testing::internal::CaptureStderr();
+    const SaveResult refused =
+        store.writeSettings({{kSetting, QStringLiteral("DLtot"), QStringLiteral("7")},
+                             {kSetting, QStringLiteral("a/b"), QStringLiteral("8")}});
+    expectOneFailureLine(::testing::internal::GetCapturedStderr());
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(refused.reason.isEmpty());
+    EXPECT_EQ(readBytes(iniPath()), before);
+}
+
+// A FIFO used to hang start-up, a link to a zero device read without end and
+// was then replaced by a file, as was a link to the null device.
+TEST_F(SettingsStoreTest, WhatIsNoRegularFileReadsAsEmptyAndIsNeverWrittenOver)
+{
+    const QString fifo = pathIn(QStringLiteral("fifo/kuvell.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(fifo).absolutePath()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zeroLink = pathIn(QStringLiteral("zero/kuvell.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(zeroLink).absolutePath()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeroLink));
+    const QString nullLink = pathIn(QStringLiteral("null/kuvell.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(nullLink).absolutePath()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), nullLink));
+    const QString folder = pathIn(QStringLiteral("folder/kuvell.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+
+    for (const QString& path : {fifo, zeroLink, nullLink, folder}) {
+        SettingsStore store(path);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
+                  QStringLiteral("1"));
+        EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("ULtot"), QStringLiteral("1")),
+                  QStringLiteral("1"));
+        const std::string printed = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(printed.rfind("kuvell.store: cannot read ", 0), 0u) << printed;
+        EXPECT_EQ(printed.find('\n'), printed.size() - 1) << "reported once: " << printed;
+
+        bool written = true;
+        const std::string failure =
+            stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("5"), written);
+        expectOneFailureLine(failure);
+        EXPECT_NE(failure.find("not a regular file"), std::string::npos) << failure;
+        EXPECT_FALSE(written);
+    }
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(QFileInfo(zeroLink).symLinkTarget(), QStringLiteral("/dev/zero"));
+    EXPECT_EQ(QFileInfo(nullLink).symLinkTarget(), QStringLiteral("/dev/null"));
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST_F(SettingsStoreTest, AFileFarTooLargeIsNeitherReadNorReplaced)
+{
+    writeBytes(iniPath(), "[setting]\nDLtot=42\n");
+    const qint64 size = SettingsStore::kMaxFileBytes + 1;
+    ASSERT_TRUE(QFile::resize(iniPath(), size));
+    SettingsStore store(iniPath());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
+              QStringLiteral("1"));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("larger than"), std::string::npos);
+    bool written = true;
+    expectOneFailureLine(
+        stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("5"), written));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(QFileInfo(iniPath()).size(), size);
+}
+
+// Saved by root, a user's file used to become root's, and a linked file a copy.
+TEST_F(SettingsStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
+{
+    writeBytes(iniPath(), "[setting]\nDLtot=42\n");
+    ASSERT_TRUE(QFile::setPermissions(
+        iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    const bool asRoot = ::geteuid() == 0;
+    const uid_t owner = asRoot ? 65534 : ::geteuid();  // nobody
+    const QByteArray localIni = QFile::encodeName(iniPath());
+    if (asRoot) {
+        ASSERT_EQ(::chown(localIni.constData(), owner, static_cast<gid_t>(-1)), 0);
+    }
+
+    SettingsStore store(iniPath());
+    ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("43")));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(localIni.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("43"));
+
+    const QString link = pathIn(QStringLiteral("linked/kuvell.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).absolutePath()));
+    ASSERT_TRUE(QFile::link(iniPath(), link));
+    SettingsStore linked(link);
+    ASSERT_TRUE(linked.writeSetting(kSetting, QStringLiteral("ULtot"), QStringLiteral("7")));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("ULtot"), {}), QStringLiteral("7"));
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("43"));
+}
+
+// A lock folder made every save wait for ever; an empty lock file froze it for 32 s.
+TEST_F(SettingsStoreTest, ALeftOverLockIsTakenOverAndALockThatCannotBeHadFailsTheSave)
+{
+    SettingsStore store(iniPath());
+    const QString lockPath = iniPath() + QStringLiteral(".lock");
+    writeBytes(lockPath, QByteArray());  // left by a crash long ago
+    {
+        QFile lock(lockPath);
+        ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                     QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("5")));
+
+    {
+        QLockFile held(lockPath);  // another copy of Kuvell in the middle of its save
+        ASSERT_TRUE(held.tryLock(0));
+        bool written = true;
+        const std::string printed =
+            stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("6"), written);
+        expectOneFailureLine(printed);
+        EXPECT_NE(printed.find(lockPath.toStdString()), std::string::npos) << printed;
+        EXPECT_FALSE(written);
+    }
+
+    ASSERT_FALSE(QFileInfo::exists(lockPath));  // released by its holder
+    ASSERT_TRUE(QDir().mkpath(lockPath));
+    bool written = true;
+    expectOneFailureLine(
+        stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("7"), written));
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(QFileInfo(lockPath).isDir());
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("5"));
+}
+
 
 TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
 {

@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Kuvell under faults and hostile files, with its real window under a private Xvfb.
+#
+#   store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood
+#
+# killloop:   SIGKILL at a random moment of the quit's save, again and again: the
+#             store holds all six values from before or all six from after.
+# fifo:       a FIFO as the store: the window comes up, memory stays small, the
+#             quit reports the failed save and leaves the FIFO as it was.
+# zerolink:   the store a link to a zero device: the same, and the device and
+#             the link stay as they were.
+# lockdir:    a folder where the lock file goes: the quit reports the failed
+#             save at once instead of waiting for ever.
+# clickflood: 3000 clicks on a page button of the settings dialog: Kuvell lives
+#             and is idle again within seconds.
+set -euo pipefail
+export LC_ALL=C
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/lib.sh"
+
+usage="usage: store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood"
+kuvell=${1:?$usage}
+mode=${2:?$usage}
+[[ "$mode" =~ ^(killloop|fifo|zerolink|lockdir|clickflood)$ ]] || e2e_fail "$usage"
+e2e_require_binary "$kuvell"
+e2e_require_program xdotool xdotool
+e2e_require_program xwininfo x11-utils
+
+readonly MAX_RSS_KB=500000 # about 30 MB normally, more under a sanitizer; a device read without bound passes this at once
+artifacts=${E2E_ARTIFACTS:-${TMPDIR:-/tmp}/kuvell-e2e-artifacts}/faults-$mode
+mkdir -p "$artifacts"
+e2e_tempdir work
+ini=$work/config/kuvell/kuvell.ini
+mkdir -p "$(dirname "$ini")" "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+
+fail_with_evidence()
+{
+    e2e_screenshot "$artifacts/screen.png"
+    echo "--- Kuvell's output ---" >&2
+    cat "$artifacts/kuvell.log" >&2 || true
+    e2e_fail "$*"
+}
+
+start_kuvell()
+{
+    env -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+        HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+        "$kuvell" >"$artifacts/kuvell.log" 2>&1 &
+    kuvell_pid=$!
+    e2e_track_pid "$kuvell_pid"
+}
+
+find_main_window()
+{
+    main_window=$(e2e_window_named "$kuvell_pid" Kuvell)
+}
+
+kuvell_gone()
+{
+    ! kill -0 "$kuvell_pid" 2>/dev/null
+}
+
+# wait_kuvell: sets status to Kuvell's exit status, once it has ended.
+wait_kuvell()
+{
+    status=0
+    wait "$kuvell_pid" || status=$?
+    e2e_untrack_pid "$kuvell_pid"
+}
+
+rss_kb()
+{
+    awk '/^VmRSS:/ { print $2 }' "/proc/$kuvell_pid/status"
+}
+
+cpu_ticks()
+{
+    awk '{ print $14 + $15 }' "/proc/$kuvell_pid/stat"
+}
+
+# ini_value <key>: the raw text after "key=" in [setting], or nothing.
+ini_value()
+{
+    awk -v key="$1" '/^\[/ { inside = ($0 == "[setting]"); next }
+        inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }' "$ini"
+}
+
+# A store that cannot be read or written: Kuvell must come up at once on its
+# defaults, stay small, and report the failed save at quit with a message.
+check_unusable_store()
+{
+    local what=$1
+    local started=$SECONDS
+    start_kuvell
+    e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s with $what as the store"
+    local rss
+    rss=$(rss_kb)
+    ((rss < MAX_RSS_KB)) || fail_with_evidence "Kuvell uses $rss KB with $what as the store"
+    grep -q "not a regular file" "$artifacts/kuvell.log" ||
+        fail_with_evidence "Kuvell did not report that $what is not a regular file"
+    e2e_pick_menu_item "$kuvell_pid" "$main_window" last
+    e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
+        fail_with_evidence "the quit showed no message about the failed save"
+    e2e_wait_until 10 kuvell_gone || fail_with_evidence "Kuvell still runs after the message"
+    wait_kuvell
+    ((status == 1)) || fail_with_evidence "Kuvell ended with status $status, expected 1 (not saved)"
+    outcome="window after $((SECONDS - started)) s or less, $rss KB; the quit reported the failed save"
+}
+
+case "$mode" in
+fifo)
+    mkfifo "$ini"
+    e2e_start_xvfb
+    check_unusable_store "a FIFO"
+    [[ -p "$ini" ]] || e2e_fail "the FIFO was replaced"
+    echo "PASS (fifo): $outcome; the FIFO is still a FIFO"
+    ;;
+zerolink)
+    # A copy of the zero device, so that nothing can happen to the system's own.
+    mknod "$work/zero" c 1 5 2>/dev/null || e2e_unavailable "cannot make a device node (run as root)"
+    ln -s "$work/zero" "$ini"
+    e2e_start_xvfb
+    check_unusable_store "a link to a zero device"
+    [[ -L "$ini" && "$(readlink "$ini")" == "$work/zero" ]] || e2e_fail "the link was replaced"
+    [[ -c "$work/zero" ]] || e2e_fail "the device was replaced"
+    echo "PASS (zerolink): $outcome; the link and the device are untouched"
+    ;;
+lockdir)
+    mkdir "$ini.lock"
+    e2e_start_xvfb
+    start_kuvell
+    e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s"
+    quit_at=$SECONDS
+    e2e_pick_menu_item "$kuvell_pid" "$main_window" last
+    e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
+        fail_with_evidence "the quit showed no message about the failed save"
+    e2e_wait_until 5 kuvell_gone || fail_with_evidence "Kuvell still runs 5 s after the quit"
+    wait_kuvell
+    ((status == 1)) || fail_with_evidence "Kuvell ended with status $status, expected 1 (not saved)"
+    grep -qF "$ini.lock" "$artifacts/kuvell.log" || fail_with_evidence "the lock file was not named"
+    [[ -d "$ini.lock" ]] || e2e_fail "the lock folder was removed"
+    echo "PASS (lockdir): the quit ended within $((SECONDS - quit_at)) s and reported the held lock"
+    ;;
+clickflood)
+    e2e_start_xvfb
+    start_kuvell
+    e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s"
+    e2e_pick_menu_item "$kuvell_pid" "$main_window" first
+    e2e_wait_until 10 eval 'dialog=$(e2e_window_named "$kuvell_pid" "设置")' ||
+        fail_with_evidence "the settings dialog did not open"
+    read -r x y _ _ < <(e2e_geometry "$dialog")
+    # "关 于", the third page button: 1095 x 375 twips at 2240, 0.
+    xdotool mousemove --sync $((x + 149 + 36)) $((y + 12))
+    xdotool click --repeat 3000 --delay 0 1
+    flood_end=$SECONDS
+    idle=false
+    while ((SECONDS - flood_end < 30)); do
+        kill -0 "$kuvell_pid" 2>/dev/null || fail_with_evidence "Kuvell died under the click flood"
+        before=$(cpu_ticks)
+        sleep 1
+        # Less than a tenth of a core: the sweep is over; the tick alone is left.
+        if (($(cpu_ticks) - before < 10)); then
+            idle=true
+            break
+        fi
+    done
+    $idle || fail_with_evidence "Kuvell still busy 30 s after 3000 clicks"
+    e2e_screenshot "$artifacts/after-flood.png"
+    e2e_window_named "$kuvell_pid" "设置" >/dev/null || fail_with_evidence "the dialog is gone"
+    echo "PASS (clickflood): alive, idle $((SECONDS - flood_end)) s after 3000 clicks"
+    ;;
+killloop)
+    # Before-texts that no quit writes back, so every key tells whether the
+    # quit's replacement landed; a long padding key makes each save take a while.
+    write_before_store()
+    {
+        {
+            echo "[options]"
+            echo "installdate=before"
+            echo "[setting]"
+            echo "DLtot=dl-before"
+            echo "ULtot=ul-before"
+            echo "windowsposx=&H0"
+            echo "windowsposy=&H0"
+            echo "windowswidth=&H1230"
+            echo "windowsheight=&H99C"
+            echo "[padding]"
+            printf 'filler=%s\n' "$(head -c 2000000 /dev/zero | tr '\0' 'p')"
+        } >"$ini"
+    }
+    readonly KEYS="DLtot ULtot windowsposx windowsposy windowswidth windowsheight"
+    declare -A before=([DLtot]=dl-before [ULtot]=ul-before [windowsposx]='&H0' [windowsposy]='&H0'
+        [windowswidth]='&H1230' [windowsheight]='&H99C')
+    e2e_start_xvfb
+    landed=0 rounds=0 all_after=0 all_before=0
+    deadline=$((SECONDS + 240))
+    while ((landed < 30 && SECONDS < deadline)); do
+        rounds=$((rounds + 1))
+        write_before_store
+        start_kuvell
+        e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s"
+        xdotool windowmove --sync "$main_window" 40 60 windowsize --sync "$main_window" 200 300 2>/dev/null || true
+        e2e_pick_menu_item "$kuvell_pid" "$main_window" last
+        # The lock file appears as the save starts; the kill lands somewhere in it.
+        for _ in $(seq 2000); do
+            [[ -e "$ini.lock" ]] && break
+            sleep 0.001
+        done
+        # A save of this store takes a few hundred milliseconds.
+        sleep "0.$(printf %03d $((RANDOM % 600)))"
+        kill -KILL "$kuvell_pid" 2>/dev/null || true
+        wait_kuvell
+        ((status == 137)) && landed=$((landed + 1))
+        [[ -n "${E2E_VERBOSE:-}" ]] && echo "round $rounds: status $status at $SECONDS s" >&2
+        old=0 new=0
+        for key in $KEYS; do
+            if [[ "$(ini_value "$key")" == "${before[$key]}" ]]; then old=$((old + 1)); else new=$((new + 1)); fi
+        done
+        if ((old > 0 && new > 0)); then
+            cp "$ini" "$artifacts/mixed.ini"
+            e2e_fail "round $rounds: $old keys from before and $new from after the quit (kept in mixed.ini)"
+        fi
+        ((new == 6)) && all_after=$((all_after + 1))
+        ((old == 6)) && all_before=$((all_before + 1))
+    done
+    ((landed >= 30)) || e2e_fail "only $landed of $rounds kills landed during the quit"
+    echo "PASS (killloop): $landed kills landed in $rounds rounds, never a mixed store" \
+        "($all_before all before, $all_after all after)"
+    ;;
+esac
