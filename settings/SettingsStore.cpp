@@ -29,18 +29,38 @@ std::unique_ptr<QSettings> openStore(const QString& filePath)
     return settings;
 }
 
-// QSettings reads an unquoted, hand-edited "a,b" as a list; the text is the list joined back.
-QString storedText(const QVariant& value)
-{
-    if (value.userType() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
-}
-
 QByteArray fileBytes(const QString& filePath)
 {
     QFile file(filePath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The value of the last "key=" line in [section], as the file spells it, or a null string.
+QString valueAsWritten(const QString& filePath, const QString& section, const QString& key)
+{
+    QString written;
+    bool inSection = false;
+    for (const QByteArray& rawLine : fileBytes(filePath).split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            inSection = line.mid(1, line.size() - 2).trimmed() == section;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
+            written = line.mid(equals + 1).trimmed();
+    }
+    return written;
+}
+
+// QSettings reads an unquoted, hand-edited "a, b" as a list and drops the blanks
+// after its commas; the file's own spelling is the text whenever it splits into the
+// same list (quotes, escapes or comments in the line leave the list joined back).
+QString listText(const QStringList& list, const QString& asWritten)
+{
+    QStringList parts = asWritten.split(QLatin1Char(','));
+    for (QString& part : parts) part = part.trimmed();
+    return parts == list ? asWritten : list.join(QLatin1Char(','));
 }
 
 void reportFailedWrite(const QString& filePath, const QString& section, const QString& key,
@@ -61,7 +81,10 @@ QString SettingsStore::readSetting(const QString& section, const QString& key,
     const std::unique_ptr<QSettings> settings = openStore(filePath_);
     settings->beginGroup(section);
     if (!settings->contains(key)) return defaultText;
-    return storedText(settings->value(key));
+    const QVariant value = settings->value(key);
+    if (value.userType() == QMetaType::QStringList)
+        return listText(value.toStringList(), valueAsWritten(filePath_, section, key));
+    return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
 }
 
 bool SettingsStore::writeSetting(const QString& section, const QString& key, const QString& text)
