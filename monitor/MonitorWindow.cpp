@@ -5,23 +5,27 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QStyleHints>
 #include <cstdio>
 #include <exception>
 
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
+#include "platform/TaskbarHints.h"
 #include "platform/WindowOpacity.h"
+#include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "platform/core/WindowBounds.h"
-#include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
@@ -67,10 +71,44 @@ void guarded(Step&& step) noexcept
 
 QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
+// Shows only the part of a child inside `area` (its parent's coordinates), so
+// presses elsewhere reach what lies below it; a child wholly outside is hidden.
+void showOnlyWithin(QWidget* child, const QRect& area)
+{
+    const QRect inside = child->geometry().intersected(area);
+    child->setVisible(!inside.isEmpty());
+    if (inside == child->geometry()) {
+        child->clearMask();
+    } else if (!inside.isEmpty()) {
+        child->setMask(QRegion(inside.translated(-child->pos())));
+    }
+}
+
+TrayClick trayClick(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return TrayClick::Single;
+        case QSystemTrayIcon::DoubleClick:
+            return TrayClick::Double;
+        default:
+            return TrayClick::Other;
+    }
+}
+
+int64_t monotonicMilliseconds()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid()) {
+        clock.start();
+    }
+    return clock.elapsed();
+}
+
 }  // namespace
 
-MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
-                 QWidget* parent)
+MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
+                             MonitorWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       vars_(vars),
       store_(store),
@@ -78,10 +116,13 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
       decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
       graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
       tray_(this),
+      trayClicks_(services_.singleActivationToggles,
+                  QGuiApplication::styleHints()->mouseDoubleClickInterval()),
       grip_(*this)
 {
     setWindowTitle(kProgramName);
     setMouseTracking(true);  // the sizing border shows where it resizes
+    keepOffTaskbar(this);
     resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
            px(kDesignClientHeight) + kSizingBorder.top() + kSizingBorder.bottom());
 
@@ -89,7 +130,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
     graphPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     graphPanel_->setLineWidth(kPanelBorder);
     graphPanel_->setGeometry(kSizingBorder.left(), kSizingBorder.top(), px(kDesignClientWidth),
-                          px(kDesignGraphPanelHeight));
+                             px(kDesignGraphPanelHeight));
 
     graphView_ = new GraphDisplay(graphPanel_);
     graphView_->place(QRect(kPanelBorder, kPanelBorder + px(kGraphViewTop), px(kGraphViewWidth),
@@ -105,7 +146,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
     labelFont.setPointSizeF(kDesignRateLabelPoints);
     rateLabel_->setFont(labelFont);
     rateLabel_->setGeometry(kSizingBorder.left(), kSizingBorder.top() + px(kDesignRateLabelTop),
-                        px(kDesignRateLabelWidth), px(kRateLabelHeight));
+                            px(kDesignRateLabelWidth), px(kRateLabelHeight));
     rateLabel_->installEventFilter(this);
 
     popupMenu_ = new QMenu(this);
@@ -113,6 +154,10 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store, Monit
     quitAction_ = popupMenu_->addAction(QStringLiteral("Avsluta"));
     connect(optionsAction_, &QAction::triggered, this, &MonitorWindow::onOptions);
     connect(quitAction_, &QAction::triggered, this, &MonitorWindow::onQuit);
+    // The same two actions, so the tray's menu does exactly what the graph's does.
+    trayMenu_ = new QMenu(this);
+    trayMenu_->addActions({optionsAction_, quitAction_});
+    tray_.setContextMenu(trayMenu_);
 
     connect(&tray_, &TrayIcon::activated, this, &MonitorWindow::onTrayActivated);
 
@@ -179,8 +224,9 @@ void MonitorWindow::sampleTraffic()
     }
     const QScopedValueRollback<bool> running(sampling_, true);
     interfaceTable_->interfaces();  // only for the snapshot it takes
-    const TickTexts texts = tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
-                                         vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
+    const TickTexts texts =
+        tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
+                     vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
     rateLabel_->setText(QString::fromStdString(texts.label));
     tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
     draw(false);
@@ -194,8 +240,9 @@ void MonitorWindow::draw(bool refresh)
     if (hiddenByUser_) {
         return;
     }
-    const QRect changed = graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed),
-                                               vars_.downloadColour, vars_.uploadColour, graphView_->image());
+    const QRect changed =
+        graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed), vars_.downloadColour,
+                                vars_.uploadColour, graphView_->image());
     if (!changed.isEmpty()) {
         graphView_->update(changed);
     }
@@ -225,6 +272,9 @@ void MonitorWindow::layOut()
     if (layout.graphPanelHeight) {
         panel.setHeight(px(static_cast<double>(*layout.graphPanelHeight)));
     }
+    // Every control keeps clear of the sizing border, which resizes on all four sides.
+    const QRect client = rect().marginsRemoved(kSizingBorder);
+    panel.setBottom(std::min(panel.bottom(), client.bottom()));
     graphPanel_->setGeometry(panel);
 
     QRect graph = graphView_->geometry();
@@ -235,8 +285,8 @@ void MonitorWindow::layOut()
     graphView_->place(graph);
 
     if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(
-            QSize(graphBuffer_.outerSize().width(), px(static_cast<double>(*layout.graphBufferHeight))));
+        graphBuffer_.setOuterSize(QSize(graphBuffer_.outerSize().width(),
+                                        px(static_cast<double>(*layout.graphBufferHeight))));
     }
 
     QRect line = rateLabel_->geometry();
@@ -245,11 +295,17 @@ void MonitorWindow::layOut()
         line.setWidth(px(static_cast<double>(*layout.rateLabelWidth)));
     }
     rateLabel_->setGeometry(line);
-    if (layout.rateLabelFontPoints && rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
+    if (layout.rateLabelFontPoints &&
+        rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
         QFont font = rateLabel_->font();
         font.setPointSize(*layout.rateLabelFontPoints);
         rateLabel_->setFont(font);
     }
+    // The controls keep their laid-out places (the graph's picture its size), as in a
+    // container that clips its children: the graph to the panel's inside, within its
+    // sunken border, and everything to the area inside the sizing border.
+    showOnlyWithin(graphView_, graphPanel_->contentsRect());
+    showOnlyWithin(rateLabel_, client);
 
     draw(true);
 }
@@ -266,9 +322,7 @@ void MonitorWindow::resizeEvent(QResizeEvent* event)
 
 void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    const bool toggles = reason == QSystemTrayIcon::DoubleClick ||
-                         (services_.singleActivationToggles && reason == QSystemTrayIcon::Trigger);
-    if (!toggles || ended_) {
+    if (!trayClicks_.toggles(trayClick(reason), monotonicMilliseconds()) || ended_) {
         return;
     }
     if (isVisible()) {
@@ -285,7 +339,8 @@ void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 void MonitorWindow::onOptions()
 {
     // Deleted only after exec() returns, whatever the dialog does on close.
-    QPointer<SettingsDialog> dialog = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
+    QPointer<SettingsDialog> dialog =
+        new SettingsDialog(vars_, store_, *this, services_.autostart, this);
     dialog->exec();
     delete dialog.data();
 }

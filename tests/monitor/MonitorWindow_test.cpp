@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QSettings>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,13 +14,13 @@
 #include <memory>
 #include <vector>
 
-#include "support/PixelCount.h"
-#include "support/ScriptedTableSource.h"
-#include "support/TableWriter.h"
 #include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
+#include "support/PixelCount.h"
+#include "support/ScriptedTableSource.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {
@@ -195,7 +196,7 @@ TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
     table->received = 10240;
     window->sampleTraffic();
 
-    vars.downloadColour = 0xFF0000;         // blue
+    vars.downloadColour = 0xFF0000;  // blue
     vars.connectionSpeed = 1076923;  // scale 140: 10 kB reach row 130
     window->setBufferBackground(0x000000);
     window->draw(true);
@@ -241,6 +242,7 @@ TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 
 TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
 {
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     const auto window = start(true);
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
@@ -248,8 +250,23 @@ TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
     EXPECT_FALSE(window->isVisible());
     emit icon->activated(QSystemTrayIcon::Context);
     EXPECT_FALSE(window->isVisible());
+    emit icon->activated(QSystemTrayIcon::Trigger);  // a double-click's second activation
+    EXPECT_FALSE(window->isVisible());
+    QTest::qWait(interval + 50);
     emit icon->activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
+{
+    const auto window = start();
+    QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->contextMenu(), window->trayMenu());
+    EXPECT_EQ(window->trayMenu()->actions(), window->popupMenu()->actions());
+    window->trayMenu()->actions().at(1)->trigger();
+    EXPECT_EQ(exits, std::vector<int>{0});
+    EXPECT_TRUE(storedKeys().contains(QStringLiteral("setting/DLtot")));
 }
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
@@ -390,8 +407,8 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
 
     window->resize(140, 2000);
     QApplication::processEvents();
-    EXPECT_EQ(window->graphImage().height(), 1976);  // (30000 - 360) / 15
-    EXPECT_EQ(window->label()->font().pointSize(), 8);    // 2100 twips wide
+    EXPECT_EQ(window->graphImage().height(), 1976);     // (30000 - 360) / 15
+    EXPECT_EQ(window->label()->font().pointSize(), 8);  // 2100 twips wide
     // 2100 - 4660 twips = -170.67 pixels, inside the panel's 2-pixel border.
     EXPECT_EQ(window->graphWidget()->x(), 2 - 171);
     window->resize(130, 2000);
@@ -401,6 +418,41 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
     window->resize(20000, 20000);  // the program's own resizes are bounded too
     QApplication::processEvents();
     EXPECT_EQ(window->size(), QSize(310, 10000));
+}
+
+TEST_F(MainWindow, SizingBorderIsAGripAllRoundAndTheGraphSitsInsideThePanelBorder)
+{
+    const auto window = start();
+    QWidget* const graph = window->graphWidget();
+    QWidget* const panel = graph->parentWidget();
+    for (const int16_t extra : {int16_t{0}, kGraphOnlyExtraHeight}) {
+        vars.extraGraphHeight = extra;
+        window->nudgeSize();
+        QApplication::processEvents();
+        const QRect all = window->rect();
+        // Every pixel of the border's four sides belongs to the window itself.
+        for (int x = 0; x < all.width(); ++x) {
+            for (const int y : {0, 1, 2, 3, all.height() - 4, all.height() - 3, all.height() - 2,
+                                all.height() - 1}) {
+                EXPECT_EQ(window->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+            }
+        }
+        for (int y = 0; y < all.height(); ++y) {
+            for (const int x : {0, 1, 2, all.width() - 3, all.width() - 2, all.width() - 1}) {
+                EXPECT_EQ(window->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+            }
+        }
+        // The panel's two-pixel sunken border shows all round, the graph inside it.
+        const QRect inside = panel->rect().marginsRemoved(QMargins(2, 2, 2, 2));
+        for (int y = 0; y < panel->height(); ++y) {
+            for (int x = 0; x < panel->width(); ++x) {
+                if (!inside.contains(x, y)) {
+                    EXPECT_EQ(panel->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+                }
+            }
+        }
+        EXPECT_EQ(panel->childAt(2, 2), graph);
+    }
 }
 
 TEST_F(MainWindow, SettingsDialogNudgeAndGraphOnlyLayout)
