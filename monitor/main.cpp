@@ -3,16 +3,18 @@
 #include <QSessionManager>
 #include <memory>
 
-#include "platform/TerminationSignals.h"
-#include "platform/TrayHost.h"
 #include "monitor/MonitorWindow.h"
 #include "platform/Autostart.h"
+#include "platform/DisplayPlatform.h"
+#include "platform/TerminationSignals.h"
+#include "platform/TrayHost.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/SystemIfTableSource.h"
 
 int main(int argc, char** argv)
 {
+    kuvell::prepareDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kuvell"));
     // Kuvell lives on in the notification area; closing the settings dialog,

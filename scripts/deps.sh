@@ -15,7 +15,7 @@ if [ "${1:-test}" = test ]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format-14 libclang-rt-14-dev
     xvfb xauth xdotool x11-utils imagemagick openbox
-    dbus-daemon python3-dbus python3-gi
+    dbus-daemon python3-dbus python3-gi weston xwayland qt6-wayland
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
   )
 fi
