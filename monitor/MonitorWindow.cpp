@@ -338,11 +338,16 @@ void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void MonitorWindow::onOptions()
 {
+    // The tray's menu still answers while the dialog is open: one dialog at a time.
+    if (settingsDialog_) {
+        settingsDialog_->raise();
+        settingsDialog_->activateWindow();
+        return;
+    }
     // Deleted only after exec() returns, whatever the dialog does on close.
-    QPointer<SettingsDialog> dialog =
-        new SettingsDialog(vars_, store_, *this, services_.autostart, this);
-    dialog->exec();
-    delete dialog.data();
+    settingsDialog_ = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
+    settingsDialog_->exec();
+    delete settingsDialog_.data();
 }
 
 void MonitorWindow::onQuit()

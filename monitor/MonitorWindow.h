@@ -3,6 +3,7 @@
 // popup popupMenu_, start-up and the two ways of ending.
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -121,6 +122,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     QMenu* trayMenu_;
     TrayIcon tray_;
     TrayActivations trayClicks_;
+    QPointer<SettingsDialog> settingsDialog_;
     WindowGrip grip_;
 
     std::unique_ptr<InterfaceTable> interfaceTable_;

@@ -264,6 +264,22 @@ TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->contextMenu(), window->trayMenu());
     EXPECT_EQ(window->trayMenu()->actions(), window->popupMenu()->actions());
+
+    // The tray's menu answers while the dialog is open; a second pick opens no second dialog.
+    qsizetype dialogsOpen = 0;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            const QList<SettingsDialog*> dialogs = window->findChildren<SettingsDialog*>();
+            dialogsOpen = dialogs.size();
+            for (SettingsDialog* dialog : dialogs) {
+                dialog->close();
+            }
+        });
+        window->trayMenu()->actions().at(0)->trigger();
+    });
+    window->trayMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(dialogsOpen, 1);
+    EXPECT_TRUE(window->findChildren<SettingsDialog*>().isEmpty());
     window->trayMenu()->actions().at(1)->trigger();
     EXPECT_EQ(exits, std::vector<int>{0});
     EXPECT_TRUE(storedKeys().contains(QStringLiteral("setting/DLtot")));
