@@ -89,10 +89,11 @@ def watch(record):
 
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
+    # Both stay referenced while the loop runs: a released name would end the watcher.
     watcher = Watcher(bus, record)
-    name = dbus.service.BusName(WATCHER, bus)  # kept: releasing it would end the watcher
+    name = dbus.service.BusName(WATCHER, bus)
     GLib.MainLoop().run()
-    del watcher, name
+    return watcher, name
 
 
 def item_proxy(bus, item, path="/StatusNotifierItem"):
