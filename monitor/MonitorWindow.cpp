@@ -5,18 +5,23 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QStyleHints>
+#include <cstdio>
 #include <exception>
 
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
+#include "platform/TaskbarHints.h"
 #include "platform/WindowOpacity.h"
 #include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
@@ -66,6 +71,40 @@ void guarded(Step&& step) noexcept
 
 QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
+// Shows only the part of a child inside `area` (its parent's coordinates), so
+// presses elsewhere reach what lies below it; a child wholly outside is hidden.
+void showOnlyWithin(QWidget* child, const QRect& area)
+{
+    const QRect inside = child->geometry().intersected(area);
+    child->setVisible(!inside.isEmpty());
+    if (inside == child->geometry()) {
+        child->clearMask();
+    } else if (!inside.isEmpty()) {
+        child->setMask(QRegion(inside.translated(-child->pos())));
+    }
+}
+
+TrayClick trayClick(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return TrayClick::Single;
+        case QSystemTrayIcon::DoubleClick:
+            return TrayClick::Double;
+        default:
+            return TrayClick::Other;
+    }
+}
+
+int64_t monotonicMilliseconds()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid()) {
+        clock.start();
+    }
+    return clock.elapsed();
+}
+
 }  // namespace
 
 MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
@@ -77,10 +116,13 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
       decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
       graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
       tray_(this),
+      trayClicks_(services_.singleActivationToggles,
+                  QGuiApplication::styleHints()->mouseDoubleClickInterval()),
       grip_(*this)
 {
     setWindowTitle(kProgramName);
     setMouseTracking(true);  // the sizing border shows where it resizes
+    keepOffTaskbar(this);
     resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
            px(kDesignClientHeight) + kSizingBorder.top() + kSizingBorder.bottom());
 
@@ -112,6 +154,10 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
     quitAction_ = popupMenu_->addAction(QStringLiteral("Avsluta"));
     connect(optionsAction_, &QAction::triggered, this, &MonitorWindow::onOptions);
     connect(quitAction_, &QAction::triggered, this, &MonitorWindow::onQuit);
+    // The same two actions, so the tray's menu does exactly what the graph's does.
+    trayMenu_ = new QMenu(this);
+    trayMenu_->addActions({optionsAction_, quitAction_});
+    tray_.setContextMenu(trayMenu_);
 
     connect(&tray_, &TrayIcon::activated, this, &MonitorWindow::onTrayActivated);
 
@@ -233,6 +279,9 @@ void MonitorWindow::layOut()
     if (layout.graphPanelHeight) {
         panel.setHeight(px(static_cast<double>(*layout.graphPanelHeight)));
     }
+    // Every control keeps clear of the sizing border, which resizes on all four sides.
+    const QRect client = rect().marginsRemoved(kSizingBorder);
+    panel.setBottom(std::min(panel.bottom(), client.bottom()));
     graphPanel_->setGeometry(panel);
 
     QRect graph = graphView_->geometry();
@@ -259,6 +308,11 @@ void MonitorWindow::layOut()
         font.setPointSize(*layout.rateLabelFontPoints);
         rateLabel_->setFont(font);
     }
+    // The controls keep their laid-out places (the graph's picture its size), as in a
+    // container that clips its children: the graph to the panel's inside, within its
+    // sunken border, and everything to the area inside the sizing border.
+    showOnlyWithin(graphView_, graphPanel_->contentsRect());
+    showOnlyWithin(rateLabel_, client);
 
     draw(true);
 }
@@ -275,9 +329,7 @@ void MonitorWindow::resizeEvent(QResizeEvent* event)
 
 void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    const bool toggles = reason == QSystemTrayIcon::DoubleClick ||
-                         (services_.singleActivationToggles && reason == QSystemTrayIcon::Trigger);
-    if (!toggles || ended_) {
+    if (!trayClicks_.toggles(trayClick(reason), monotonicMilliseconds()) || ended_) {
         return;
     }
     if (isVisible()) {
@@ -293,11 +345,16 @@ void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void MonitorWindow::onOptions()
 {
+    // The tray's menu still answers while the dialog is open: one dialog at a time.
+    if (settingsDialog_) {
+        settingsDialog_->raise();
+        settingsDialog_->activateWindow();
+        return;
+    }
     // Deleted only after exec() returns, whatever the dialog does on close.
-    QPointer<SettingsDialog> dialog =
-        new SettingsDialog(vars_, store_, *this, services_.autostart, this);
-    dialog->exec();
-    delete dialog.data();
+    settingsDialog_ = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
+    settingsDialog_->exec();
+    delete settingsDialog_.data();
 }
 
 void MonitorWindow::onQuit()

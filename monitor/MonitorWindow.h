@@ -3,6 +3,7 @@
 // popup popupMenu_, start-up and the two ways of ending.
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include "monitor/WindowGrip.h"
 #include "monitor/core/RateHistories.h"
 #include "monitor/core/TrafficTick.h"
+#include "monitor/core/TrayActivations.h"
 #include "settings/MainWindowAccess.h"
 #include "settings/SettingsDialog.h"
 
@@ -73,14 +75,16 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     QWidget* graphWidget() const { return graphView_; }
     QLabel* label() const { return rateLabel_; }
     QMenu* popupMenu() const { return popupMenu_; }
+    QMenu* trayMenu() const { return trayMenu_; }
     QTimer* timer() const { return sampleTimer_; }
 
   public slots:
     // sampleTimer_'s tick. A tick that arrives while an earlier one is still running
     // (its message box open) is skipped.
     void sampleTraffic();
-    // The tray icon's activations: a double-click (or, where the notification
-    // area has no double-click, any activation) hides or shows the window.
+    // The tray icon's activations: a double-click hides or shows the window (where
+    // the notification area has no double-click, the first of two activations
+    // within the double-click interval, or a single one).
     void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
     // The popupMenu_ items.
     void onOptions();
@@ -115,7 +119,10 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     QMenu* popupMenu_;
     QAction* optionsAction_;
     QAction* quitAction_;
+    QMenu* trayMenu_;
     TrayIcon tray_;
+    TrayActivations trayClicks_;
+    QPointer<SettingsDialog> settingsDialog_;
     WindowGrip grip_;
 
     std::unique_ptr<InterfaceTable> interfaceTable_;

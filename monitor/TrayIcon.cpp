@@ -13,8 +13,11 @@ bool isImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(this)
 {
     for (int number = 1; number <= kTrayImageCount; ++number) {
-        trayImages_[static_cast<std::size_t>(number - 1)] =
-            QIcon(QPixmap::fromImage(drawTrayImage(number)));
+        // Drawn at every size a panel may ask for, so none is scaled and blurred.
+        QIcon& icon = trayImages_[static_cast<std::size_t>(number - 1)];
+        for (const int size : kTrayImageSizes) {
+            icon.addPixmap(QPixmap::fromImage(drawTrayImage(number, size)));
+        }
     }
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
 }

@@ -3,6 +3,7 @@
 // only a picture or tooltip that really changed is passed on to Qt, because
 // every update makes a StatusNotifierItem host read the icon again.
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
@@ -23,6 +24,8 @@ class TrayIcon : public QObject
     void add(int image, const QString& toolTip);
     // nullopt leaves the picture as it is.
     void modify(std::optional<int> image, const QString& toolTip);
+    // Right-click menu (an exported menu on StatusNotifierItem hosts); not owned.
+    void setContextMenu(QMenu* menu) { icon_.setContextMenu(menu); }
     // Removes the icon; later calls (and later modifies) do nothing.
     void removeIcon();
 

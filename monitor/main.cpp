@@ -9,9 +9,10 @@
 
 #include "monitor/MonitorWindow.h"
 #include "monitor/core/CommandLine.h"
+#include "platform/Autostart.h"
+#include "platform/DisplayPlatform.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TrayHost.h"
-#include "platform/Autostart.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/SystemIfTableSource.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     if (const auto exitCode = answerCommandLine(argc, argv)) {
         return *exitCode;
     }
+    kuvell::prepareDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kuvell"));
     // Kuvell lives on in the notification area; closing the settings dialog,

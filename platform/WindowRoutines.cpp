@@ -34,14 +34,15 @@ void placeInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32
         return;
     }
     QWidget* topLevel = window->window();
-    // The hint has to reach a native window, which does not exist before the first show.
-    topLevel->winId();
-    // QWidget::setWindowFlags would hide the window, so the native window is told
-    // directly; the widget's own record follows, so a re-created native window
-    // stays in the same band.
-    topLevel->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+    // QWidget::setWindowFlags would hide the window, so the widget's record is
+    // changed alone and the native window told directly. The record comes first:
+    // a native window made from it starts in the band, and Qt need not replace
+    // it (losing what else was set on it) at its first show.
     topLevel->overrideWindowFlags(
         topLevel->windowFlags().setFlag(Qt::WindowStaysOnTopHint, topMost));
+    // The hint has to reach a native window, which does not exist before the first show.
+    topLevel->winId();
+    topLevel->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
 
     // The rectangle is the outer one, frame included; move() already places the
     // frame, and the client area is what remains inside the frame.

@@ -7,14 +7,15 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libnl-3-dev libnl-route-3-dev
+  qt6-base-dev libxcb1-dev libnl-3-dev libnl-route-3-dev
   fonts-noto-cjk
 )
 if [ "${1:-test}" = test ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format-14 libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick dbus-daemon at-spi2-core
+    xvfb xauth xdotool x11-utils imagemagick openbox
+    dbus-daemon at-spi2-core python3-dbus python3-gi weston xwayland qt6-wayland
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
     lintian appstream man-db
   )

@@ -45,12 +45,38 @@ QString valueKey(const QString& section, const QString& key)
     return section + QLatin1Char('/') + key;
 }
 
-// QSettings reads an unquoted, hand-edited "a,b" as a list; the text is the list joined back.
-QString storedText(const QVariant& value)
+// The value of the last "key=" line in [section], as the file spells it, or a null string.
+QString valueAsWritten(const QByteArray& bytes, const QString& section, const QString& key)
 {
-    if (value.userType() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
+    QString written;
+    bool inSection = false;
+    for (const QByteArray& rawLine : bytes.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            inSection = line.mid(1, line.size() - 2).trimmed() == section;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
+            written = line.mid(equals + 1).trimmed();
+    }
+    return written;
+}
+
+// QSettings reads an unquoted, hand-edited "a, b" as a list and drops the blanks
+// after its commas; the file's own spelling is the text whenever it splits into the
+// same list (quotes, escapes or comments in the line leave the list joined back).
+QString storedText(const QVariant& value, const QByteArray& bytes, const QString& sectionAndKey)
+{
+    if (value.userType() != QMetaType::QStringList)
+        return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
+    const QStringList list = value.toStringList();
+    const qsizetype slash = sectionAndKey.indexOf(QLatin1Char('/'));
+    const QString asWritten =
+        valueAsWritten(bytes, sectionAndKey.left(slash), sectionAndKey.mid(slash + 1));
+    QStringList parts = asWritten.split(QLatin1Char(','));
+    for (QString& part : parts) part = part.trimmed();
+    return parts == list ? asWritten : list.join(QLatin1Char(','));
 }
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -103,7 +129,7 @@ std::optional<Values> parseIni(const QByteArray& bytes, QString& problem)
     }
     const QSettings ini(copy.path(), QSettings::IniFormat);
     Values values;
-    for (const QString& key : ini.allKeys()) values.insert(key, storedText(ini.value(key)));
+    for (const QString& key : ini.allKeys()) values.insert(key, storedText(ini.value(key), bytes, key));
     return values;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QSettings>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -14,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "support/PixelCount.h"
-#include "support/ScriptedTableSource.h"
-#include "support/TableWriter.h"
 #include "platform/WindowRoutines.h"
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
+#include "support/PixelCount.h"
+#include "support/ScriptedTableSource.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {
@@ -272,6 +273,7 @@ TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 
 TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
 {
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     const auto window = start(true);
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
@@ -279,8 +281,39 @@ TEST_F(MainWindow, NotificationAreaWithoutDoubleClickTogglesOnActivation)
     EXPECT_FALSE(window->isVisible());
     emit icon->activated(QSystemTrayIcon::Context);
     EXPECT_FALSE(window->isVisible());
+    emit icon->activated(QSystemTrayIcon::Trigger);  // a double-click's second activation
+    EXPECT_FALSE(window->isVisible());
+    QTest::qWait(interval + 50);
     emit icon->activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
+{
+    const auto window = start();
+    QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->contextMenu(), window->trayMenu());
+    EXPECT_EQ(window->trayMenu()->actions(), window->popupMenu()->actions());
+
+    // The tray's menu answers while the dialog is open; a second pick opens no second dialog.
+    qsizetype dialogsOpen = 0;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            const QList<SettingsDialog*> dialogs = window->findChildren<SettingsDialog*>();
+            dialogsOpen = dialogs.size();
+            for (SettingsDialog* dialog : dialogs) {
+                dialog->close();
+            }
+        });
+        window->trayMenu()->actions().at(0)->trigger();
+    });
+    window->trayMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(dialogsOpen, 1);
+    EXPECT_TRUE(window->findChildren<SettingsDialog*>().isEmpty());
+    window->trayMenu()->actions().at(1)->trigger();
+    EXPECT_EQ(exits, std::vector<int>{0});
+    EXPECT_TRUE(storedKeys().contains(QStringLiteral("setting/DLtot")));
 }
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
@@ -437,6 +470,41 @@ TEST_F(MainWindow, ResizingLaysOutAgainWithinTheBounds)
     window->resize(20000, 20000);  // the program's own resizes are bounded too
     QApplication::processEvents();
     EXPECT_EQ(window->size(), QSize(310, 10000));
+}
+
+TEST_F(MainWindow, SizingBorderIsAGripAllRoundAndTheGraphSitsInsideThePanelBorder)
+{
+    const auto window = start();
+    QWidget* const graph = window->graphWidget();
+    QWidget* const panel = graph->parentWidget();
+    for (const int16_t extra : {int16_t{0}, kGraphOnlyExtraHeight}) {
+        vars.extraGraphHeight = extra;
+        window->nudgeSize();
+        QApplication::processEvents();
+        const QRect all = window->rect();
+        // Every pixel of the border's four sides belongs to the window itself.
+        for (int x = 0; x < all.width(); ++x) {
+            for (const int y : {0, 1, 2, 3, all.height() - 4, all.height() - 3, all.height() - 2,
+                                all.height() - 1}) {
+                EXPECT_EQ(window->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+            }
+        }
+        for (int y = 0; y < all.height(); ++y) {
+            for (const int x : {0, 1, 2, all.width() - 3, all.width() - 2, all.width() - 1}) {
+                EXPECT_EQ(window->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+            }
+        }
+        // The panel's two-pixel sunken border shows all round, the graph inside it.
+        const QRect inside = panel->rect().marginsRemoved(QMargins(2, 2, 2, 2));
+        for (int y = 0; y < panel->height(); ++y) {
+            for (int x = 0; x < panel->width(); ++x) {
+                if (!inside.contains(x, y)) {
+                    EXPECT_EQ(panel->childAt(x, y), nullptr) << x << "," << y << " extra " << extra;
+                }
+            }
+        }
+        EXPECT_EQ(panel->childAt(2, 2), graph);
+    }
 }
 
 TEST_F(MainWindow, SettingsDialogNudgeAndGraphOnlyLayout)

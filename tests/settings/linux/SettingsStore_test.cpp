@@ -106,7 +106,9 @@ TEST_F(SettingsStoreTest, ReadsHandEditedValuesAsTheirText)
 {
     writeBytes(iniPath(),
                "[setting]\nlist=a,b\nquoted=\"a,b\"\nrect=@Rect(1 2 3 4)\ninvalid=@Invalid()\n"
-               "bytes=@ByteArray(xyz)\nlatin=caf\xc3\xa9\n");
+               "bytes=@ByteArray(xyz)\nlatin=caf\xc3\xa9\n"
+               "[options]\ninstalldate = Montag, 7. Dezember 2026 \r\nspaced=a ,  b,c\n"
+               "mixed=a, \"b,c\"\n[setting]\ncommented=x, y ;, z\n");
     SettingsStore store(iniPath());
     const auto read = [&store](const char* key) {
         return store.readSetting(kSetting, QString::fromLatin1(key), QStringLiteral("default"));
@@ -117,6 +119,13 @@ TEST_F(SettingsStoreTest, ReadsHandEditedValuesAsTheirText)
     EXPECT_EQ(read("invalid"), QString());
     EXPECT_EQ(read("bytes"), QStringLiteral("xyz"));
     EXPECT_EQ(read("latin"), QStringLiteral("café"));
+    EXPECT_EQ(read("commented"), QStringLiteral("x,y"));  // the comment is not text
+    const auto readOption = [&store](const char* key) {
+        return store.readSetting(kOptions, QString::fromLatin1(key), {});
+    };
+    EXPECT_EQ(readOption("installdate"), QStringLiteral("Montag, 7. Dezember 2026"));
+    EXPECT_EQ(readOption("spaced"), QStringLiteral("a ,  b,c"));
+    EXPECT_EQ(readOption("mixed"), QStringLiteral("a,b,c"));  // quotes: the list, joined
 }
 
 TEST_F(SettingsStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
