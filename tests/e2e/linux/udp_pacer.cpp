@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sends UDP datagrams at a fixed number of bytes per second, counted as the
 // kernel counts them on an Ethernet-like link (frame = payload + UDP + IPv4 +
 // Ethernet headers), and drains whatever arrives on its own port so that no
@@ -8,6 +9,7 @@
 // be able to send anything to a real network.
 //
 //   kuvell_e2e_pacer <local-port> <peer-ipv4> <peer-port> <bytes-per-second> <seconds>
+//   [<frame-bytes>]
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -22,13 +24,14 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kuvell {
 namespace {
 
-constexpr long kFrameBytes = 1000;
+constexpr long kFrameBytes = 1000;          // unless the command line asks for another size
 constexpr long kHeaderBytes = 14 + 20 + 8;  // Ethernet + IPv4 + UDP
-constexpr long kPayloadBytes = kFrameBytes - kHeaderBytes;
+constexpr long kMaxFrameBytes = 1514;       // an Ethernet frame without its checksum
 
 std::optional<long> parseNumber(std::string_view text, long low, long high)
 {
@@ -52,29 +55,33 @@ struct Plan
 {
     std::uint16_t localPort = 0;
     sockaddr_in peer{};
+    long frameBytes = kFrameBytes;
     long framesPerSecond = 0;
     long seconds = 0;
 };
 
 std::optional<Plan> parsePlan(int argc, char** argv)
 {
-    if (argc != 6) {
+    if (argc != 6 && argc != 7) {
         return std::nullopt;
     }
     Plan plan;
     const auto localPort = parseNumber(argv[1], 1, 65535);
     const auto peerPort = parseNumber(argv[3], 1, 65535);
-    const auto bytesPerSecond = parseNumber(argv[4], kFrameBytes, 1'000'000);
+    const auto frameBytes =
+        argc == 7 ? parseNumber(argv[6], kHeaderBytes, kMaxFrameBytes) : kFrameBytes;
+    const auto bytesPerSecond = parseNumber(argv[4], frameBytes.value_or(1), 1'000'000);
     const auto seconds = parseNumber(argv[5], 1, 600);
     plan.peer.sin_family = AF_INET;
-    if (!localPort || !peerPort || !bytesPerSecond || !seconds ||
-        *bytesPerSecond % kFrameBytes != 0 ||
+    if (!localPort || !peerPort || !frameBytes || !bytesPerSecond || !seconds ||
+        *bytesPerSecond % *frameBytes != 0 ||
         inet_pton(AF_INET, argv[2], &plan.peer.sin_addr) != 1) {
         return std::nullopt;
     }
     plan.localPort = static_cast<std::uint16_t>(*localPort);
     plan.peer.sin_port = htons(static_cast<std::uint16_t>(*peerPort));
-    plan.framesPerSecond = *bytesPerSecond / kFrameBytes;
+    plan.frameBytes = *frameBytes;
+    plan.framesPerSecond = *bytesPerSecond / *frameBytes;
     plan.seconds = *seconds;
     return plan;
 }
@@ -119,7 +126,7 @@ int run(const Plan& plan)
         return 1;
     }
 
-    const std::array<char, kPayloadBytes> payload{};
+    const std::vector<char> payload(static_cast<std::size_t>(plan.frameBytes - kHeaderBytes));
     const auto interval = std::chrono::nanoseconds(1'000'000'000 / plan.framesPerSecond);
     const long frames = plan.framesPerSecond * plan.seconds;
     long sent = 0;
@@ -136,7 +143,7 @@ int run(const Plan& plan)
     }
     drain(socketFd);
     close(socketFd);
-    std::printf("sent %ld of %ld frames of %ld bytes\n", sent, frames, kFrameBytes);
+    std::printf("sent %ld of %ld frames of %ld bytes\n", sent, frames, plan.frameBytes);
     return sent == frames ? 0 : 1;
 }
 
@@ -149,8 +156,9 @@ int main(int argc, char** argv)
     if (!plan) {
         std::fprintf(stderr,
                      "usage: %s <local-port> <peer-ipv4> <peer-port> <bytes-per-second> "
-                     "<seconds>\n  bytes-per-second: a multiple of %ld up to 1000000\n",
-                     argv[0], kuvell::kFrameBytes);
+                     "<seconds> [<frame-bytes>]\n  frame-bytes: %ld to %ld, default %ld\n"
+                     "  bytes-per-second: a multiple of frame-bytes up to 1000000\n",
+                     argv[0], kuvell::kHeaderBytes, kuvell::kMaxFrameBytes, kuvell::kFrameBytes);
         return 2;
     }
     if (!kuvell::isContainedAddress(plan->peer.sin_addr)) {
