@@ -16,6 +16,7 @@ if [ "${1:-test}" = test ]; then
     clang clang-format-14 libclang-rt-14-dev
     xvfb xauth xdotool x11-utils imagemagick
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest
   )
 fi
 
