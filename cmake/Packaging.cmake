@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Install rules and the Debian package. The executables are installed only once
 # they exist, so a tree that builds part of Kuvell still configures.
 

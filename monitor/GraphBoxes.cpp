@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/GraphBoxes.h"
 
 #include <QPaintEvent>
@@ -116,8 +117,8 @@ void GraphBuffer::setBackground(int32_t bgr)
     lastDisplayClearRows_ = 0;  // cleared to another colour
 }
 
-QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale, int32_t downloadColour,
-                              int32_t uploadColour, QImage& display)
+QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale,
+                              int32_t downloadColour, int32_t uploadColour, QImage& display)
 {
     const int width = image_.width();
     const int height = image_.height();
@@ -129,8 +130,9 @@ QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale
         if (column < 0 || column >= width) {
             continue;
         }
-        for (const Bar& bar : barsInDrawOrder(histories.downloadHistory[slot],
-                                              histories.uploadHistory[slot], downloadColour, uploadColour)) {
+        for (const Bar& bar :
+             barsInDrawOrder(histories.downloadHistory[slot], histories.uploadHistory[slot],
+                             downloadColour, uploadColour)) {
             if (const auto rows = barRows(bar.value, graphScale, display.height(), height)) {
                 drawBar(column, *rows, bar.colour == downloadColour ? download : upload);
                 topDrawn = std::min(topDrawn, rows->first);

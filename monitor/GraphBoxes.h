@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two picture boxes of the graph. graphBuffer_ is never shown: every frame is
 // drawn into it, copied to graphView_ in one block, and the buffer is cleared

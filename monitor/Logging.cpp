@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/Logging.h"
 
 Q_LOGGING_CATEGORY(lcMonitor, "kuvell.monitor")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Kuvell's main window: the graph, the rate line under it, the tray icon, the
 // popup popupMenu_, start-up and the two ways of ending.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Kuvell's icon in the notification area. The tick modifies it every second;
 // only a picture or tooltip that really changed is passed on to Qt, because

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/TrayImages.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The four tray pictures: two overlapping monitors whose screens light up red
 // for the directions that carried traffic in the last tick. Drawn for the size

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/WindowGrip.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Moving and resizing the frameless main window. The window manager does it
 // where it can (startSystemMove/startSystemResize); elsewhere the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kuvell: a small network-traffic monitor window.
 #include <QApplication>
 #include <QSessionManager>

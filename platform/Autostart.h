@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Start at login: an XDG autostart entry that runs the given executable.
 #include <QString>

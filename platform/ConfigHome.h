@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The per-user folder that holds Kuvell's settings and its autostart entry.
 #include <QString>

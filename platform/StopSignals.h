@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Ctrl+C and termination requests for a console program. They are taken only
 // while it waits, so a program ends between two lines of output, never in the

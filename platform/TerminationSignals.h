@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // SIGTERM and SIGHUP end Kuvell like any other close of its window. The signal
 // handler only writes the signal number into a socket pair; the event loop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which kind of notification area Qt will talk to. A StatusNotifierItem host
 // reports activations only, never double-clicks.

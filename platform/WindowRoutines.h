@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Placement in or out of the always-on-top band, and digits-only text boxes.
 #include <cstdint>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # build.sh <build-dir> [cmake options...]: configures from scratch and builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # fuzz.sh <build-dir> <seconds>: runs every fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."

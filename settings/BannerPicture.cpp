@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/BannerPicture.h"
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The about page's banner, drawn in code so no image file has to ship with it.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // bannerView_: a sunken white box whose 250 x 127 drawable area keeps a persistent
 // image, so what was drawn into it repaints after being covered.

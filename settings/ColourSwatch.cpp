@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ColourSwatch.h"
 
 #include <QMouseEvent>

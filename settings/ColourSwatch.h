@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A colour box (object names "Picture5" .. "Picture7") that reports a click: a left press and
 // release inside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Kuvell stores colours as 0x00BBGGRR integers (red in the low byte).
 #include <QColor>

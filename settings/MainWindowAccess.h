@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the settings dialog may do to the main window, without knowing it.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsDialog.h"
 
 #include <QCheckBox>
@@ -18,13 +19,13 @@
 #include <utility>
 
 #include "platform/Autostart.h"
-#include "settings/Colours.h"
 #include "platform/WindowOpacity.h"
 #include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "settings/BannerPicture.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
+#include "settings/Colours.h"
 #include "settings/MainWindowAccess.h"
 #include "settings/core/ByteCountFormat.h"
 #include "settings/core/ProgramVariables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings dialog "设置". Create it, exec() it, delete it after exec() returns.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dialog's controls at their positions. Positions stay in twips, as the
 // layout was drawn; they become pixels only here.
 #include <QCheckBox>
@@ -12,8 +13,8 @@
 #include "platform/core/Twips.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
-#include "settings/core/ProgramVariables.h"
 #include "settings/SettingsDialog.h"
+#include "settings/core/ProgramVariables.h"
 
 namespace kuvell {
 
@@ -129,7 +130,8 @@ void SettingsDialog::buildSettingsPage()
     makeLabel(frame1, "Label1", QStringLiteral("拨号连接速度为56000K ADSL连接速度为1-8MB"),
               {120, 720, 1935, 435});
     megabytesField_ = place(new QLineEdit(frame1), "Text3", {120, 1200, 1215, 315});
-    megabytesButton_ = makeButton(frame1, "Command3", QStringLiteral("计算MB"), {1320, 1200, 855, 375});
+    megabytesButton_ =
+        makeButton(frame1, "Command3", QStringLiteral("计算MB"), {1320, 1200, 855, 375});
     connect(megabytesButton_, &QPushButton::clicked, this, [this] { showSpeedInMegabytes(); });
 
     auto* frame2 =
@@ -138,9 +140,10 @@ void SettingsDialog::buildSettingsPage()
     const char* const labelNames[] = {"Label2", "Label3", "Label4"};
     const char* const labelCaptions[] = {"下载", "上传", "背景"};
     const int labelWidths[] = {1035, 1155, 1095};
-    const SwatchBinding bindings[] = {{nullptr, &ProgramVariables::downloadColour, "dlcolor", false},
-                                      {nullptr, &ProgramVariables::uploadColour, "ulcolor", false},
-                                      {nullptr, &ProgramVariables::backgroundColour, "bgcolor", true}};
+    const SwatchBinding bindings[] = {
+        {nullptr, &ProgramVariables::downloadColour, "dlcolor", false},
+        {nullptr, &ProgramVariables::uploadColour, "ulcolor", false},
+        {nullptr, &ProgramVariables::backgroundColour, "bgcolor", true}};
     for (int index = 0; index < 3; ++index) {
         swatches_[index] = bindings[index];
         swatches_[index].swatch =
@@ -197,7 +200,7 @@ void SettingsDialog::buildAboutPage()
 void SettingsDialog::buildHelpPage()
 {
     auto* helpText = place(new QPlainTextEdit(QString::fromUtf8(kHelpText), pages_[3]), "Text2",
-                        {120, 0, 4215, 1815});
+                           {120, 0, 4215, 1815});
     helpText->setReadOnly(true);
 }
 

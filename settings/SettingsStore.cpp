@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsStore.h"
 
 #include <QDir>
@@ -129,7 +130,8 @@ std::optional<Values> parseIni(const QByteArray& bytes, QString& problem)
     }
     const QSettings ini(copy.path(), QSettings::IniFormat);
     Values values;
-    for (const QString& key : ini.allKeys()) values.insert(key, storedText(ini.value(key), bytes, key));
+    for (const QString& key : ini.allKeys())
+        values.insert(key, storedText(ini.value(key), bytes, key));
     return values;
 }
 

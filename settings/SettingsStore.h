@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Kuvell's per-user store: application "kuvell", sections "options" and
 // "setting", every value text. Backed by an INI file whose path main computes.

@@ -1,25 +1,27 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The start-up reads: each key in its own guarded step; a text that fails its
 // conversion leaves its variable at the initial value.
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include <QString>
 
 #include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 
 namespace kuvell {
 
-struct WindowPlacement {  // twips; 0 where a read failed
+struct WindowPlacement
+{  // twips; 0 where a read failed
     int32_t left = 0;
     int32_t top = 0;
     int32_t width = 0;
     int32_t height = 0;
 };
 
-struct StartupSettings {
+struct StartupSettings
+{
     WindowPlacement placement;
     std::optional<int16_t> transparencyLevel;  // nullopt when "visibility" failed to convert
     // Opt-in measuring choices, UTF-8 as stored, empty when absent. Only ever

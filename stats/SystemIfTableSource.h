@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The interface table of the system Kuvell runs on.
 #include <memory>

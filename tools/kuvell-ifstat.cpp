@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kuvell-ifstat: Kuvell's view of the interface table for terminals and
 // servers, built from the same statistics code as the window.
 #include <algorithm>
@@ -15,11 +16,11 @@
 
 #include "monitor/core/CommandLine.h"
 #include "monitor/core/TrafficTick.h"
-#include "stats/core/InterfaceTable.h"
-#include "stats/core/IfTableParser.h"
-#include "stats/core/TextCodec.h"
 #include "platform/StopSignals.h"
 #include "stats/SystemIfTableSource.h"
+#include "stats/core/IfTableParser.h"
+#include "stats/core/InterfaceTable.h"
+#include "stats/core/TextCodec.h"
 
 namespace kuvell {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/core/GraphGeometry.h"
 
 #include <algorithm>
@@ -32,7 +33,8 @@ std::optional<RowSpan> barRows(double value, int32_t graphScale, int displayHeig
     return RowSpan{top <= 0 ? 0 : static_cast<int>(top), last};
 }
 
-std::array<Bar, 2> barsInDrawOrder(double download, double upload, int32_t downloadColour, int32_t uploadColour)
+std::array<Bar, 2> barsInDrawOrder(double download, double upload, int32_t downloadColour,
+                                   int32_t uploadColour)
 {
     const Bar dl{download, downloadColour};
     const Bar ul{upload, uploadColour};

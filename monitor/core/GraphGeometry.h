@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the graph's bars fall, in the pixel coordinates of the buffer's drawing
 // area (origin top-left, y downwards).

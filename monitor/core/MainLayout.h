@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the main window's controls go for a given outer window size. Everything
 // is in twips; a value the layout leaves alone (a step that would set a negative

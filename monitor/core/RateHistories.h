@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two rate histories behind the graph: kilobytes per tick, newest in slot 1.
 #include <array>

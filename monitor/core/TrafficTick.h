@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One second of sampling: counters in, filtered deltas, totals, and the texts
 // the window, the tray icon and kuvell-ifstat --watch show.
@@ -33,8 +34,8 @@ class TrafficTick
 
     // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
     // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
-    TickTexts sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal, int32_t& uploadTotal,
-                     std::string_view decimalSeparator);
+    TickTexts sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal,
+                     int32_t& uploadTotal, std::string_view decimalSeparator);
 
     int32_t downloadDelta() const { return downloadDelta_; }
     int32_t uploadDelta() const { return uploadDelta_; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Positions stay in twips; pixels only at the window-system boundary.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Size limits of the main window, in pixels (outer size).
 #include <cstdint>

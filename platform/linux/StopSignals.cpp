@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/StopSignals.h"
 
 #include <signal.h>
@@ -31,7 +32,8 @@ bool StopSignals::waitUntil(std::chrono::steady_clock::time_point deadline)
             return true;
         }
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-        const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
+        const auto nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
         const timespec timeout{static_cast<time_t>(seconds.count()),
                                static_cast<long>(nanoseconds.count())};
         if (::sigtimedwait(&pending_->signals, nullptr, &timeout) > 0) {

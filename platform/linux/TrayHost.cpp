@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/TrayHost.h"
 
 #include <QDBusConnection>

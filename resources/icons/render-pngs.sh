@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Renders the PNG sizes of the application icon from kuvell.svg (ImageMagick).
 # Run after editing the SVG and commit the results: the build does not render.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Byte totals as a person reads them: powers of 1024, two decimals cut, not rounded.
 #include <cstdint>

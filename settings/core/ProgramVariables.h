@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The values shared by the main window and the settings dialog. One instance is
 // created in main and handed around by reference; the initial values are what a
@@ -9,7 +10,8 @@
 
 namespace kuvell {
 
-struct ProgramVariables {
+struct ProgramVariables
+{
     int32_t downloadColour = 0;  // colours are 0x00BBGGRR
     int32_t uploadColour = 0;
     int32_t backgroundColour = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Conversions between stored/shown text and numbers. Every caller uses these,
 // so the store, the tick, the dialog and kuvell-ifstat agree on every digit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/BufferIfTableSource.h"
 
 #include <algorithm>
@@ -15,7 +16,8 @@ BufferIfTableSource::BufferIfTableSource(std::vector<uint8_t> table) : table_(st
     }
 }
 
-IfTableResult serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size, bool sort)
+IfTableResult serveIfTable(std::span<const uint8_t> taken, uint8_t* table, uint32_t& size,
+                           bool sort)
 {
     // Never more than a 32-bit size can tell the caller to allocate.
     const auto needed = static_cast<uint32_t>(

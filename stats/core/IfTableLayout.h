@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Byte layout of the interface table buffer: a 4-byte little-endian row count,
 // then rows of 860 bytes with no gap. Every number field is 4 bytes, little-endian.

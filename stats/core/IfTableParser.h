@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Turns an interface table buffer into records and picks the traffic counters.
 #include <cstdint>
@@ -6,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "stats/core/InterfaceRecords.h"
 #include "stats/core/IfTableView.h"
+#include "stats/core/InterfaceRecords.h"
 
 namespace kuvell {
 

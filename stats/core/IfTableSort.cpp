@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/IfTableSort.h"
 
 #include <algorithm>
@@ -17,7 +18,8 @@ void sortIfTableByIndex(std::span<uint8_t> table)
         std::ranges::copy(view.Row(i).bytes(), rows[i].begin());
     }
     const auto index = [](const Row& row) {
-        return IfRowView(std::span<const uint8_t, kIfRowSize>(row)).unsignedField(IfRowField::Index);
+        return IfRowView(std::span<const uint8_t, kIfRowSize>(row))
+            .unsignedField(IfRowField::Index);
     };
     std::ranges::stable_sort(rows, {}, index);
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the interface table comes from: the platform's table call, or a test's
 // crafted buffer. One parser serves every source.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/IfTableView.h"
 
 #include <algorithm>

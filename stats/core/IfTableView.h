@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bounds-checked reading of an interface table buffer. Only rows that lie
 // wholly inside the buffer are offered, whatever count the buffer declares.

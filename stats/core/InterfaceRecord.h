@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One row of the interface table: identity, status and traffic counters. A plain
 // record: every property reads back exactly what was assigned.

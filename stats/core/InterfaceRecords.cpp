@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/InterfaceRecords.h"
 
 #include <stdexcept>

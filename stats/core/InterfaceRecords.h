@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An ordered collection of interface records. Records carry no keys: they are
 // found by their 1-based position, in the order they were added.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/InterfaceTable.h"
 
 #include <vector>
@@ -21,7 +22,10 @@ std::shared_ptr<InterfaceRecords> InterfaceTable::interfaces()
     return snapshot;
 }
 
-void InterfaceTable::interfaces(std::shared_ptr<InterfaceRecords> vData) { current_ = std::move(vData); }
+void InterfaceTable::interfaces(std::shared_ptr<InterfaceRecords> vData)
+{
+    current_ = std::move(vData);
+}
 
 void InterfaceTable::refreshInterfaces()
 {

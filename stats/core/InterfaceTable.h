@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Snapshots of the interface table: the rows as records, and the traffic
 // counters the sampling tick turns into rates.
@@ -7,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "stats/core/InterfaceRecords.h"
 #include "stats/core/IfTableParser.h"
 #include "stats/core/IfTableSource.h"
+#include "stats/core/InterfaceRecords.h"
 
 namespace kuvell {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text encodings the interface table uses: its 8-bit texts are in the
 // system's code page (Latin-1 on Linux: one byte, one character) and its names

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/linux/IfTableEncoder.h"
 
 #include <algorithm>

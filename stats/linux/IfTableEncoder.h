@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes links into the interface table buffer, field by field, in their order.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How a Linux link's properties map to the codes an interface table row uses.
 #include <cstdint>

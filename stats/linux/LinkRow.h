@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One kernel link, already mapped to the meanings of an interface table row.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The per-link facts only sysfs tells: link speed and whether a link is wireless.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/SystemIfTableSource.h"
 
 #include "stats/linux/NetlinkIfTableSource.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers shared by the end-to-end tests and bench/resource-use.sh: network
 # namespaces joined by a veth pair, a private X server, window lookup, and a
 # clean-up that always runs. Source it; it sets an EXIT trap.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # kuvell-ifstat --watch on real traffic: a monitor namespace and a sender
 # namespace joined by a veth pair, a known byte rate each way and a loopback
 # flood inside the monitor namespace. Every printed line must match what the

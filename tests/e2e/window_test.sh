@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Kuvell's real window under a private Xvfb: it opens where and as large as
 # its store says, survives its ticks, and "Avsluta" in the graph's popup menu
 # ends it with status 0 after saving the totals and the placement.

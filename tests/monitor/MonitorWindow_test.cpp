@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/MonitorWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/TrayIcon.h"
 
 #include <gtest/gtest.h>

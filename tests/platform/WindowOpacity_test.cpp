@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/WindowOpacity.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/WindowRoutines.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings dialog's controls: what acts at once and what OK applies.
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,9 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/SettingsDialogFixture.h"
 #include "platform/WindowRoutines.h"
 #include "settings/ColourSwatch.h"
+#include "support/SettingsDialogFixture.h"
 
 namespace kuvell {
 using namespace testsupport;

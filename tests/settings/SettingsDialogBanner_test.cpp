@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Page switching and the banner sweep: it keeps the program responsive, starts
 // over on a click instead of nesting, and never draws into a dialog that is
 // hidden or gone.
@@ -10,9 +11,9 @@
 #include <iostream>
 #include <string>
 
-#include "support/SettingsDialogFixture.h"
 #include "settings/BannerPicture.h"
 #include "settings/BannerView.h"
+#include "support/SettingsDialogFixture.h"
 
 namespace kuvell {
 using namespace testsupport;

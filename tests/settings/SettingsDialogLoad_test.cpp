@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening the settings dialog: what it shows and what the opening itself does.
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,11 +13,11 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "support/SettingsDialogFixture.h"
-#include "settings/Colours.h"
 #include "platform/WindowRoutines.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
+#include "settings/Colours.h"
+#include "support/SettingsDialogFixture.h"
 
 namespace kuvell {
 using namespace testsupport;
@@ -170,7 +171,7 @@ TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothi
 {
     for (const char* storedText : {"12", "10", "-1", "abc", "", "4.7e"}) {
         ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
-                           QString::fromUtf8(storedText)));
+                                       QString::fromUtf8(storedText)));
         loadVariables();
         fakeMain.window.setWindowOpacity(51 / 255.0);
         const auto dialog = open();
@@ -181,7 +182,8 @@ TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothi
         EXPECT_NEAR(fakeMain.window.windowOpacity(), 51 / 255.0, 1e-9) << storedText;
         EXPECT_EQ(stored("options", "visibility"), QString::fromUtf8(storedText));
         // The rest of the dialog loads as usual.
-        EXPECT_EQ(find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000")) << storedText;
+        EXPECT_EQ(find<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("1024000"))
+            << storedText;
         EXPECT_TRUE(find<QCheckBox>(*dialog, "Check1")->isChecked()) << storedText;
     }
 }
@@ -189,7 +191,7 @@ TEST_F(LoadTest, TransparencyLevelOutsideTheListShowsTransparencyAndTouchesNothi
 TEST_F(LoadTest, StoredTransparencyLevelIsSelectedAppliedAndStoredAgain)
 {
     ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("visibility"),
-                       QStringLiteral(" 4")));
+                                   QStringLiteral(" 4")));
     loadVariables();
     const auto dialog = open();
     EXPECT_EQ(find<QComboBox>(*dialog, "Combo1")->currentText(), QStringLiteral("50 %"));
@@ -217,20 +219,23 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
     for (const Case& flags : cases) {
         QFile::remove(autostart.entryPath);
         ASSERT_TRUE(store.writeSetting(QStringLiteral("options"), QStringLiteral("graphics"),
-                           QString::fromUtf8(flags.graphics)));
+                                       QString::fromUtf8(flags.graphics)));
         ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
-                           QString::fromUtf8(flags.autostartFlag)));
+                                       QString::fromUtf8(flags.autostartFlag)));
         ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("ontop"),
-                           QString::fromUtf8(flags.ontop)));
+                                       QString::fromUtf8(flags.ontop)));
         vars = ProgramVariables{};
         loadVariables();
         const auto dialog = open();
-        EXPECT_EQ(find<QCheckBox>(*dialog, "Check3")->isChecked(), flags.graphOnlyTicked) << flags.graphics;
+        EXPECT_EQ(find<QCheckBox>(*dialog, "Check3")->isChecked(), flags.graphOnlyTicked)
+            << flags.graphics;
         EXPECT_EQ(find<QCheckBox>(*dialog, "Check2")->isChecked(), flags.startAtLoginTicked)
             << '"' << flags.autostartFlag << '"';
         // Only an exact "1" runs the box's handler, which writes the entry.
-        EXPECT_EQ(QFileInfo::exists(autostart.entryPath), flags.startAtLoginTicked) << flags.autostartFlag;
-        EXPECT_EQ(find<QCheckBox>(*dialog, "Check1")->isChecked(), flags.onTopTicked) << flags.ontop;
+        EXPECT_EQ(QFileInfo::exists(autostart.entryPath), flags.startAtLoginTicked)
+            << flags.autostartFlag;
+        EXPECT_EQ(find<QCheckBox>(*dialog, "Check1")->isChecked(), flags.onTopTicked)
+            << flags.ontop;
     }
 }
 
@@ -277,7 +282,8 @@ TEST_F(LoadTest, SpeedBoxTakesDigitsOnly)
 
 TEST_F(LoadTest, EveryOpeningLoadsAfreshAndRewritesTheAutostartEntry)
 {
-    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1")));
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
+                                   QStringLiteral("1")));
     loadVariables();
     {
         const auto dialog = open();
@@ -301,7 +307,8 @@ TEST_F(LoadTest, FailedAutostartRewriteAtOpeningLeavesTheBoxClearSoOkStoresZero)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     autostart.entryPath = folder.filePath(QStringLiteral("blocked/autostart/kuvell.desktop"));
-    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"), QStringLiteral("1")));
+    ASSERT_TRUE(store.writeSetting(QStringLiteral("setting"), QStringLiteral("autostart"),
+                                   QStringLiteral("1")));
     loadVariables();
     const auto dialog = open();
     EXPECT_FALSE(find<QCheckBox>(*dialog, "Check2")->isChecked());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/IfTableParser.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "support/TableWriter.h"
 #include "stats/core/BufferIfTableSource.h"
-#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableSort.h"
+#include "stats/core/InterfaceTable.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/InterfaceRecord.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/core/InterfaceTable.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,9 @@ TEST(InterfaceTable, SnapshotAsksForTheSizeThenFillsABufferOfExactlyThatSize)
 
 TEST(InterfaceTable, AnyNonFiftySizeAnswerIsASizeReport)
 {
-    for (const IfTableResult answer : {IfTableResult::Ok, IfTableResult::BufferTooSmall,
-                                       static_cast<IfTableResult>(87), static_cast<IfTableResult>(0xFFFFFFFFu)}) {
+    for (const IfTableResult answer :
+         {IfTableResult::Ok, IfTableResult::BufferTooSmall, static_cast<IfTableResult>(87),
+          static_cast<IfTableResult>(0xFFFFFFFFu)}) {
         Fixture f;
         f.source->table = oneRowTable(42, 43);
         f.source->sizeResult = answer;
@@ -73,8 +75,8 @@ TEST(InterfaceTable, FailedFillIsSilentAndEmpty)
     Fixture f;
     f.source->table = oneRowTable(5000, 700);
     f.helper.interfaces();
-    for (const IfTableResult failure :
-         {IfTableResult::BufferTooSmall, IfTableResult::NotSupported, static_cast<IfTableResult>(1)}) {
+    for (const IfTableResult failure : {IfTableResult::BufferTooSmall, IfTableResult::NotSupported,
+                                        static_cast<IfTableResult>(1)}) {
         f.source->fillResult = failure;
         EXPECT_EQ(f.helper.interfaces()->count(), 0) << static_cast<uint32_t>(failure);
         EXPECT_EQ(f.helper.bytesReceived(), 0) << static_cast<uint32_t>(failure);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A table call whose answers a test (or the fuzzer) scripts, and which records
 // how it was called.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared set-up for the settings dialog's tests: a store in a temporary folder,
 // the program-wide values loaded from it as start-up does, and a stand-in for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A settings file in a fresh temporary folder, with raw byte access for
 // hand-edited and hostile contents.

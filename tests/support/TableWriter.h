@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tests' own writer of interface table buffers. It spells every offset out
 // as a number, independently of the production layout and encoder, so a wrong

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a snapshot costs: parsing alone, a whole real snapshot (netlink dump,
 // sysfs reads, encoding, parsing), and beside it the bare libnl dump of the
 // same links that any netlink-based monitor pays at least.
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableParser.h"
+#include "stats/core/InterfaceTable.h"
 #include "stats/linux/IfTableEncoder.h"
 #include "stats/linux/NetlinkIfTableSource.h"
 

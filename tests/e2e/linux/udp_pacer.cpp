@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sends UDP datagrams at a fixed number of bytes per second, counted as the
 // kernel counts them on an Ethernet-like link (frame = payload + UDP + IPv4 +
 // Ethernet headers), and drains whatever arrives on its own port so that no

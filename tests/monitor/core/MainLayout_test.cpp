@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/core/MainLayout.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/core/RateHistories.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "monitor/core/TrafficTick.h"
 
 #include <gtest/gtest.h>

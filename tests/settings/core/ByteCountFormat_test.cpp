@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/core/ByteCountFormat.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/core/TextConversions.h"
 
 #include <gtest/gtest.h>

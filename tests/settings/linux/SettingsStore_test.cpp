@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -370,7 +371,6 @@ TEST_F(SettingsStoreTest, ALeftOverLockIsTakenOverAndALockThatCannotBeHadFailsTh
     EXPECT_TRUE(QFileInfo(lockPath).isDir());
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("5"));
 }
-
 
 TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds raw bytes to InterfaceTable as the interface table, with the size report
 // and both result codes drawn from the input as well.
 #include <algorithm>
@@ -8,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "stats/core/InterfaceTable.h"
 #include "stats/core/IfTableSort.h"
+#include "stats/core/InterfaceTable.h"
 #include "support/ScriptedTableSource.h"
 
 namespace {

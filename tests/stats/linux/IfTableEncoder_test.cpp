@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "stats/linux/IfTableEncoder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/TableWriter.h"
 #include "stats/core/IfTableParser.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {

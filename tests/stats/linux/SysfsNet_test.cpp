@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/linux/SysfsNet.h"
 
 #include <gtest/gtest.h>
