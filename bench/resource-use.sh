@@ -62,6 +62,20 @@ cpu_nanoseconds()
     cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { printf "%d", sum }'
 }
 
+# rollup_kb <pid> <field...>: the sum of those fields of /proc/<pid>/smaps_rollup, in kB.
+rollup_kb()
+{
+    local pid=$1
+    shift
+    awk -v fields=" $* " 'index(fields, " " substr($1, 1, length($1) - 1) " ") { sum += $2 } END { print sum + 0 }' \
+        "/proc/$pid/smaps_rollup"
+}
+
+megabytes()
+{
+    awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'
+}
+
 status_kb()
 {
     awk -v field="$2:" '$1 == field { print $2 }' "/proc/$1/status"
@@ -149,12 +163,16 @@ for name in "${monitors[@]}"; do
     kill -0 "$pid" 2>/dev/null || e2e_fail "$name ended during the measurement: $(cat "$logs/$name.log")"
     seconds=$(awk -v t=$(($(cpu_ticks "$pid") - start_ticks[$name])) -v hz="$hz" 'BEGIN { printf "%.2f", t / hz }')
     milliseconds=$((($(cpu_nanoseconds "$pid") - start_ns[$name]) / 1000000))
-    hwm=$(awk -v kb="$(status_kb "$pid" VmHWM)" 'BEGIN { printf "%.1f", kb / 1024 }')
-    rss=$(awk -v kb="$(status_kb "$pid" VmRSS)" 'BEGIN { printf "%.1f", kb / 1024 }')
+    hwm=$(megabytes "$(status_kb "$pid" VmHWM)")
+    rss=$(megabytes "$(status_kb "$pid" VmRSS)")
+    # Heap, data and relocations: what no other process shares, swapped out or not.
+    dirty=$(megabytes "$(rollup_kb "$pid" Private_Dirty Swap)")
+    pss=$(megabytes "$(rollup_kb "$pid" Pss)")
     version=$name
     [[ "$name" == kuvell ]] || version="$name $(dpkg-query -W -f='${Version}' "$([[ $name == conky ]] && echo conky-std || echo gkrellm)")"
-    rows+="| $version | $seconds | $milliseconds | $hwm | $rss |"$'\n'
-    echo "$name: ${seconds}s CPU (${milliseconds} ms scheduled) in ${measure_seconds}s, peak RSS ${hwm} MB, RSS now ${rss} MB"
+    rows+="| $version | $seconds | $milliseconds | $hwm | $rss | $pss | $dirty |"$'\n'
+    echo "$name: ${seconds}s CPU (${milliseconds} ms scheduled) in ${measure_seconds}s, peak RSS ${hwm} MB," \
+        "RSS now ${rss} MB, PSS ${pss} MB, private dirty ${dirty} MB"
 done
 
 received_rate=$(((rx_after - rx_before) / measure_seconds))
@@ -168,8 +186,8 @@ Xvfb 1280x800x24 without a window manager; ${received_rate} bytes/s received and
 ${UPLOAD_RATE} bytes/s sent on the measured veth; CPU counted over ${measure_seconds} s after a
 ${warmup_seconds} s warm-up.
 
-| Program | CPU seconds in ${measure_seconds} s (utime + stime) | CPU ms (schedstat) | Peak RSS (VmHWM), MB | RSS at the end, MB |
-|---|---|---|---|---|
+| Program | CPU seconds in ${measure_seconds} s (utime + stime) | CPU ms (schedstat, every thread) | Peak RSS (VmHWM), MB | RSS at the end, MB | PSS, MB | Private dirty + swap, MB |
+|---|---|---|---|---|---|---|
 ${rows}
 Command: \`sudo bash bench/resource-use.sh ${1:-}\`
 <!-- resource-use.sh: end -->

@@ -1,14 +1,17 @@
 #include "stats/linux/NetlinkIfTableSource.h"
 
-#include <netlink/addr.h>
-#include <netlink/cache.h>
+#include <linux/if_link.h>
+#include <linux/rtnetlink.h>
+#include <netlink/attr.h>
 #include <netlink/errno.h>
+#include <netlink/msg.h>
 #include <netlink/netlink.h>
-#include <netlink/route/link.h>
+#include <netlink/socket.h>
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <span>
+#include <array>
+#include <cstring>
 
 #include "stats/core/BufferIfTableSource.h"
 #include "stats/linux/IfTableEncoder.h"
@@ -16,20 +19,112 @@
 
 namespace kuvell {
 
-// One socket and one link cache for the source's life; each dump refills the cache.
+struct NetlinkIfTableSource::KernelLink
+{
+    int index = 0;
+    unsigned arpType = 0;
+    unsigned flags = 0;
+    uint32_t mtu = 0;
+    std::string name;
+    std::string alias;
+    std::vector<uint8_t> address;
+    rtnl_link_stats64 stats{};
+};
+
+namespace {
+
+using KernelLink = NetlinkIfTableSource::KernelLink;
+
+// Strings are checked to end in NUL; everything else is read within its
+// attribute's length.
+const std::array<nla_policy, IFLA_MAX + 1>& linkPolicy()
+{
+    static const auto policy = [] {
+        std::array<nla_policy, IFLA_MAX + 1> rules{};
+        rules[IFLA_IFNAME].type = NLA_STRING;
+        rules[IFLA_IFALIAS].type = NLA_STRING;
+        rules[IFLA_MTU].type = NLA_U32;
+        return rules;
+    }();
+    return policy;
+}
+
+std::string text(const nlattr* attribute)
+{
+    if (attribute == nullptr) {
+        return {};
+    }
+    const char* data = static_cast<const char*>(nla_data(attribute));
+    return {data, ::strnlen(data, static_cast<std::size_t>(nla_len(attribute)))};
+}
+
+// Older kernels send only the 32-bit counters; newer ones may send a longer
+// 64-bit block than this build knows. Either way only what arrived is copied.
+rtnl_link_stats64 statistics(nlattr* const* attributes)
+{
+    rtnl_link_stats64 stats{};
+    if (attributes[IFLA_STATS64] != nullptr) {
+        nla_memcpy(&stats, attributes[IFLA_STATS64], sizeof stats);
+    } else if (attributes[IFLA_STATS] != nullptr) {
+        rtnl_link_stats narrow{};
+        nla_memcpy(&narrow, attributes[IFLA_STATS], sizeof narrow);
+        stats.rx_packets = narrow.rx_packets;
+        stats.tx_packets = narrow.tx_packets;
+        stats.rx_bytes = narrow.rx_bytes;
+        stats.tx_bytes = narrow.tx_bytes;
+        stats.rx_errors = narrow.rx_errors;
+        stats.tx_errors = narrow.tx_errors;
+        stats.rx_dropped = narrow.rx_dropped;
+        stats.tx_dropped = narrow.tx_dropped;
+        stats.multicast = narrow.multicast;
+        stats.rx_nohandler = narrow.rx_nohandler;
+    }
+    return stats;
+}
+
+// Called by libnl for each RTM_NEWLINK of the dump. A message that does not
+// parse is skipped, so one bad link cannot hide the others.
+int onLink(nl_msg* message, void* received)
+{
+    nlmsghdr* header = nlmsg_hdr(message);
+    if (header->nlmsg_type != RTM_NEWLINK || !nlmsg_valid_hdr(header, sizeof(ifinfomsg))) {
+        return NL_SKIP;
+    }
+    std::array<nlattr*, IFLA_MAX + 1> attributes{};
+    if (nlmsg_parse(header, sizeof(ifinfomsg), attributes.data(), IFLA_MAX, linkPolicy().data()) <
+        0) {
+        return NL_SKIP;
+    }
+    const auto* info = static_cast<const ifinfomsg*>(nlmsg_data(header));
+    KernelLink link;
+    link.index = info->ifi_index;
+    link.arpType = info->ifi_type;
+    link.flags = info->ifi_flags;
+    link.mtu = attributes[IFLA_MTU] != nullptr ? nla_get_u32(attributes[IFLA_MTU]) : 0;
+    link.name = text(attributes[IFLA_IFNAME]);
+    link.alias = text(attributes[IFLA_IFALIAS]);
+    if (const nlattr* address = attributes[IFLA_ADDRESS]; address != nullptr) {
+        const auto* bytes = static_cast<const uint8_t*>(nla_data(address));
+        link.address.assign(bytes, bytes + nla_len(address));
+    }
+    link.stats = statistics(attributes.data());
+    static_cast<std::vector<KernelLink>*>(received)->push_back(std::move(link));
+    return NL_OK;
+}
+
+}  // namespace
+
+// One socket for the source's life; each snapshot sends one dump request on it.
 struct NetlinkIfTableSource::Netlink
 {
     nl_sock* socket = nullptr;
-    nl_cache* links = nullptr;
+    std::vector<KernelLink> links;  // filled by onLink during a dump
 
     Netlink() = default;
     Netlink(const Netlink&) = delete;
     Netlink& operator=(const Netlink&) = delete;
     ~Netlink()
     {
-        if (links != nullptr) {
-            nl_cache_free(links);
-        }
         if (socket != nullptr) {
             nl_socket_free(socket);
         }
@@ -38,11 +133,16 @@ struct NetlinkIfTableSource::Netlink
     // The kernel may interrupt a dump while links change; such a dump is retried.
     static constexpr int kAttempts = 3;
 
-    bool refill()
+    bool dump()
     {
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            const int result = links == nullptr ? rtnl_link_alloc_cache(socket, AF_UNSPEC, &links)
-                                                : nl_cache_refill(socket, links);
+            links.clear();
+            ifinfomsg request{};
+            request.ifi_family = AF_UNSPEC;
+            if (nl_send_simple(socket, RTM_GETLINK, NLM_F_DUMP, &request, sizeof request) < 0) {
+                return false;
+            }
+            const int result = nl_recvmsgs_default(socket);
             if (result >= 0) {
                 return true;
             }
@@ -57,26 +157,14 @@ struct NetlinkIfTableSource::Netlink
     {
         auto netlink = std::make_unique<Netlink>();
         netlink->socket = nl_socket_alloc();
-        if (netlink->socket == nullptr || nl_connect(netlink->socket, NETLINK_ROUTE) < 0) {
+        if (netlink->socket == nullptr || nl_connect(netlink->socket, NETLINK_ROUTE) < 0 ||
+            nl_socket_modify_cb(netlink->socket, NL_CB_VALID, NL_CB_CUSTOM, onLink,
+                                &netlink->links) < 0) {
             return nullptr;
         }
         return netlink;
     }
 };
-
-namespace {
-
-std::span<const uint8_t> hardwareAddress(rtnl_link* link)
-{
-    nl_addr* address = rtnl_link_get_addr(link);
-    if (address == nullptr) {
-        return {};
-    }
-    return {static_cast<const uint8_t*>(nl_addr_get_binary_addr(address)),
-            nl_addr_get_len(address)};
-}
-
-}  // namespace
 
 NetlinkIfTableSource::NetlinkIfTableSource(std::filesystem::path sysfsRoot)
     : sysfs_(std::move(sysfsRoot))
@@ -85,42 +173,44 @@ NetlinkIfTableSource::NetlinkIfTableSource(std::filesystem::path sysfsRoot)
 
 NetlinkIfTableSource::~NetlinkIfTableSource() = default;
 
-LinkRow NetlinkIfTableSource::rowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const
+LinkRow NetlinkIfTableSource::rowOf(const KernelLink& link,
+                                    std::map<LinkKey, SysfsFacts>& facts) const
 {
-    const auto stat = [link](rtnl_link_stat_id_t id) { return rtnl_link_get_stat(link, id); };
     LinkRow row;
-    const char* name = rtnl_link_get_name(link);
-    row.name = name != nullptr ? name : "";
-    const char* alias = rtnl_link_get_ifalias(link);
-    row.description = (alias != nullptr && *alias != '\0') ? alias : row.name;
-    row.index = static_cast<uint32_t>(rtnl_link_get_ifindex(link));
-    const unsigned arpType = rtnl_link_get_arptype(link);
-    const LinkKey key{rtnl_link_get_ifindex(link), row.name};
-    const auto known = wireless_.find(key);
-    const bool isWireless = known != wireless_.end() ? known->second : sysfs_.isWireless(row.name);
-    wireless.emplace(key, isWireless);
-    row.type = ianaIfType(arpType, isWireless);
-    row.mtu = rtnl_link_get_mtu(link);
-    const unsigned flags = rtnl_link_get_flags(link);
-    row.speed = speedCanBeKnown(flags, arpType) ? sysfs_.speedBits(row.name) : 0;
-    row.physAddr = rowPhysicalAddress(hardwareAddress(link), arpType);
-    row.adminStatus = adminStatus(flags);
-    row.operStatus = operStatus(flags);
+    row.name = link.name;
+    row.description = link.alias.empty() ? row.name : link.alias;
+    row.index = static_cast<uint32_t>(link.index);
+    const LinkKey key{link.index, row.name};
+    const auto known = facts_.find(key);
+    SysfsFacts fact;
+    fact.wireless = known != facts_.end() ? known->second.wireless : sysfs_.isWireless(row.name);
+    fact.flags = link.flags;
+    if (known != facts_.end() && known->second.flags == link.flags) {
+        fact.speed = known->second.speed;
+    } else {
+        fact.speed = speedCanBeKnown(link.flags, link.arpType) ? sysfs_.speedBits(row.name) : 0;
+    }
+    facts.emplace(key, fact);
+    row.type = ianaIfType(link.arpType, fact.wireless);
+    row.mtu = link.mtu;
+    row.speed = fact.speed;
+    row.physAddr = rowPhysicalAddress(link.address, link.arpType);
+    row.adminStatus = adminStatus(link.flags);
+    row.operStatus = operStatus(link.flags);
+    const rtnl_link_stats64& stats = link.stats;
     // Linux counts multicast inside its received packets; the row keeps them apart.
-    const uint64_t multicast = stat(RTNL_LINK_MULTICAST);
-    const uint64_t received = stat(RTNL_LINK_RX_PACKETS);
-    row.inOctets = stat(RTNL_LINK_RX_BYTES);
-    row.inUcastPkts = received - std::min(received, multicast);
-    row.inNUcastPkts = multicast;
-    row.inDiscards = stat(RTNL_LINK_RX_DROPPED);
-    row.inErrors = stat(RTNL_LINK_RX_ERRORS);
-    row.inUnknownProtos = stat(RTNL_LINK_RX_NOHANDLER);
-    row.outOctets = stat(RTNL_LINK_TX_BYTES);
+    row.inOctets = stats.rx_bytes;
+    row.inUcastPkts = stats.rx_packets - std::min(stats.rx_packets, stats.multicast);
+    row.inNUcastPkts = stats.multicast;
+    row.inDiscards = stats.rx_dropped;
+    row.inErrors = stats.rx_errors;
+    row.inUnknownProtos = stats.rx_nohandler;
+    row.outOctets = stats.tx_bytes;
     // Linux keeps no count of multicast packets sent, and only the limit of the
     // transmit queue, not its length: those fields stay 0.
-    row.outUcastPkts = stat(RTNL_LINK_TX_PACKETS);
-    row.outDiscards = stat(RTNL_LINK_TX_DROPPED);
-    row.outErrors = stat(RTNL_LINK_TX_ERRORS);
+    row.outUcastPkts = stats.tx_packets;
+    row.outDiscards = stats.tx_dropped;
+    row.outErrors = stats.tx_errors;
     return row;
 }
 
@@ -129,17 +219,17 @@ std::optional<std::vector<LinkRow>> NetlinkIfTableSource::dumpLinks()
     if (!netlink_) {
         netlink_ = Netlink::connect();
     }
-    if (!netlink_ || !netlink_->refill()) {
+    if (!netlink_ || !netlink_->dump()) {
         netlink_.reset();  // reconnect on the next snapshot
         return std::nullopt;
     }
     std::vector<LinkRow> rows;
-    std::map<LinkKey, bool> wireless;  // only the links of this dump are kept
-    for (nl_object* object = nl_cache_get_first(netlink_->links); object != nullptr;
-         object = nl_cache_get_next(object)) {
-        rows.push_back(rowOf(reinterpret_cast<rtnl_link*>(object), wireless));
+    rows.reserve(netlink_->links.size());
+    std::map<LinkKey, SysfsFacts> facts;  // only the links of this dump are kept
+    for (const KernelLink& link : netlink_->links) {
+        rows.push_back(rowOf(link, facts));
     }
-    wireless_ = std::move(wireless);
+    facts_ = std::move(facts);
     return rows;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The interface table of a Linux system: the kernel's links dumped through
-// libnl-route-3, with speed and wireless from sysfs.
+// libnl-3's message API, with speed and wireless from sysfs.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -13,8 +13,6 @@
 #include "stats/core/IfTableSource.h"
 #include "stats/linux/LinkRow.h"
 #include "stats/linux/SysfsNet.h"
-
-struct rtnl_link;  // libnl's link object; the header keeps libnl out of its users
 
 namespace kuvell {
 
@@ -35,18 +33,28 @@ class NetlinkIfTableSource : public IfTableSource
     // The links in the kernel's dump order; nullopt when the kernel cannot be asked.
     std::optional<std::vector<LinkRow>> dumpLinks();
 
+    struct KernelLink;  // one link as the dump tells it, before any sysfs read
+
   private:
     struct Netlink;
     using LinkKey = std::pair<int, std::string>;  // ifindex and name
+    // What sysfs said of a link. A link never becomes wireless or stops being
+    // so; its speed is read again only when its flags change (a link going up,
+    // or its carrier coming or going), not every second.
+    struct SysfsFacts
+    {
+        bool wireless = false;
+        unsigned flags = 0;
+        uint32_t speed = 0;
+    };
 
     std::optional<std::vector<uint8_t>> encodedDump();
-    LinkRow rowOf(rtnl_link* link, std::map<LinkKey, bool>& wireless) const;
+    LinkRow rowOf(const KernelLink& link, std::map<LinkKey, SysfsFacts>& facts) const;
 
     std::unique_ptr<Netlink> netlink_;
     SysfsNet sysfs_;
     std::optional<std::vector<uint8_t>> pending_;
-    // A link never becomes wireless or stops being so: asked once per link.
-    std::map<LinkKey, bool> wireless_;
+    std::map<LinkKey, SysfsFacts> facts_;  // the links of the last dump only
 };
 
 }  // namespace kuvell

@@ -2,17 +2,20 @@
 #include "stats/linux/NetlinkIfTableSource.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "support/TableWriter.h"
 #include "stats/core/InterfaceTable.h"
+#include "support/TableWriter.h"
 
 namespace kuvell {
 namespace {
@@ -86,7 +89,8 @@ TEST(NetlinkIfTableSource, SizeQueryAndFillServeOneDumpOfTheRealLinks)
             EXPECT_EQ(testsupport::read32(table, row + 528), 0u);
         }
         if (i > 0) {
-            EXPECT_LT(testsupport::read32(table, row - 860 + 512), testsupport::read32(table, row + 512));
+            EXPECT_LT(testsupport::read32(table, row - 860 + 512),
+                      testsupport::read32(table, row + 512));
         }
     }
     EXPECT_TRUE(sawLoopback);
@@ -159,6 +163,68 @@ TEST(NetlinkIfTableSource, SpeedAndWirelessComeFromSysfsPerLink)
         EXPECT_EQ(row.description, alias.empty() ? row.name : alias) << row.name;
     }
     EXPECT_EQ(second->back().type, 71u) << "a link's wireless nature is asked once";
+}
+
+uint32_t speedOf(NetlinkIfTableSource& source, const std::string& name)
+{
+    const auto links = source.dumpLinks();
+    const auto link = std::find_if(links->begin(), links->end(),
+                                   [&](const LinkRow& row) { return row.name == name; });
+    return link != links->end() ? link->speed : UINT32_MAX;
+}
+
+// Runs in a child with a network namespace of its own, so the links it makes
+// and changes are nobody else's; it reports what went wrong and exits 0 if nothing did.
+[[noreturn]] void checkSpeedReadsInANamespaceOfItsOwn(const std::filesystem::path& fakeSysfs)
+{
+    const auto ip = [](const std::string& arguments) {
+        return std::system(("ip " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+    };
+    const auto writeSpeed = [&](const std::string& name, const char* mbits) {
+        std::filesystem::create_directories(fakeSysfs / name);
+        std::ofstream(fakeSysfs / name / "speed") << mbits << "\n";
+    };
+    if (::unshare(CLONE_NEWNET) != 0 || !ip("link add kv0 type veth peer name kv1")) {
+        std::cerr << "no network namespace or veth pair could be made\n";
+        std::exit(2);
+    }
+    std::string failures;
+    const auto expectSpeed = [&](NetlinkIfTableSource& source, const std::string& name,
+                                 uint32_t expected, const char* when) {
+        const uint32_t speed = speedOf(source, name);
+        if (speed != expected) {
+            failures += name + " " + when + ": " + std::to_string(speed) + " instead of " +
+                        std::to_string(expected) + "\n";
+        }
+    };
+    writeSpeed("kv0", "1000");
+    ip("link set kv0 up");
+    NetlinkIfTableSource source(fakeSysfs);
+    expectSpeed(source, "kv0", 1'000'000'000u, "once up");
+    writeSpeed("kv0", "2500");
+    expectSpeed(source, "kv0", 1'000'000'000u, "with its flags unchanged");
+    ip("link set kv1 up");  // kv0 gets a carrier: its flags change
+    expectSpeed(source, "kv0", 2'500'000'000u, "after its carrier came");
+
+    writeSpeed("kv2", "100");
+    ip("link add kv2 up type veth peer name kv3");
+    expectSpeed(source, "kv2", 100'000'000u, "as soon as it appeared");
+    ip("link set kv2 down");
+    expectSpeed(source, "kv2", 0u, "once down");
+    std::cerr << failures;
+    std::exit(failures.empty() ? 0 : 1);
+}
+
+// Speeds are read when a link appears and when its flags change, not every snapshot.
+TEST(NetlinkIfTableSource, SpeedIsReadForANewLinkAndAgainWhenItsFlagsChange)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "making links needs root";
+    }
+    const auto fakeSysfs = std::filesystem::temp_directory_path() /
+                           ("kuvell-netlink-speeds-" + std::to_string(::getpid()));
+    EXPECT_EXIT(checkSpeedReadsInANamespaceOfItsOwn(fakeSysfs), testing::ExitedWithCode(0), "");
+    std::filesystem::remove_all(fakeSysfs);
 }
 
 }  // namespace
