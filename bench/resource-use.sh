@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures Kuvell's CPU time and peak memory with traffic flowing, side by side
 # with two desktop monitors from Debian that draw network graphs (conky and
 # gkrellm, run only as black boxes for comparison), and writes the results into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one second in the main window: the graph alone, and the whole tick
 // (a real netlink snapshot, the arithmetic, the label, the tray and the graph),
 // on this machine's links as they are and with steady traffic on a full graph.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/linux/NetlinkIfTableSource.h"
 
 #include <linux/if_link.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The interface table of a Linux system: the kernel's links dumped through
 // libnl-3's message API, with speed and wireless from sysfs.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks a built kuvell .deb: exactly the programs, the desktop entry, the
 # icons, the manual pages, the copyright file, the changelog and the AppStream
 # metadata; dependencies worked out by dpkg-shlibdeps; lintian and appstreamcli

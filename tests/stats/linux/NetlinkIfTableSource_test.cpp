@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs against this machine's real interfaces.
 #include "stats/linux/NetlinkIfTableSource.h"
 
