@@ -193,23 +193,35 @@ killloop)
     readonly KEYS="DLtot ULtot windowsposx windowsposy windowswidth windowsheight"
     declare -A before=([DLtot]=dl-before [ULtot]=ul-before [windowsposx]='&H0' [windowsposy]='&H0'
         [windowswidth]='&H1230' [windowsheight]='&H99C')
-    e2e_start_xvfb
-    landed=0 rounds=0 all_after=0 all_before=0
-    deadline=$((SECONDS + 240))
-    while ((landed < 30 && SECONDS < deadline)); do
-        rounds=$((rounds + 1))
+    # start_quit: a fresh store and Kuvell, quit picked, back once the save began.
+    start_quit()
+    {
         write_before_store
         start_kuvell
         e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s"
         xdotool windowmove --sync "$main_window" 40 60 windowsize --sync "$main_window" 200 300 2>/dev/null || true
         e2e_pick_menu_item "$kuvell_pid" "$main_window" last
-        # The lock file appears as the save starts; the kill lands somewhere in it.
+        # The lock file appears as the save starts.
         for _ in $(seq 2000); do
             [[ -e "$ini.lock" ]] && break
             sleep 0.001
         done
-        # A save of this store takes a few hundred milliseconds.
-        sleep "0.$(printf %03d $((RANDOM % 600)))"
+    }
+    e2e_start_xvfb
+    # One quit left alone says how long a save takes with this build, so the
+    # kills can land anywhere in it without many rounds that miss it.
+    start_quit
+    started=$(date +%s%N)
+    wait_kuvell
+    save_ms=$((($(date +%s%N) - started) / 1000000 + 1))
+    # Half as long again, so that some kills come after the file was replaced.
+    kill_window_ms=$((save_ms * 3 / 2 > 999 ? 999 : save_ms * 3 / 2 + 1))
+    landed=0 rounds=0 all_after=0 all_before=0
+    deadline=$((SECONDS + 240))
+    while ((landed < 30 && SECONDS < deadline)); do
+        rounds=$((rounds + 1))
+        start_quit
+        sleep "0.$(printf %03d $((RANDOM % kill_window_ms)))"
         kill -KILL "$kuvell_pid" 2>/dev/null || true
         wait_kuvell
         ((status == 137)) && landed=$((landed + 1))
@@ -227,6 +239,6 @@ killloop)
     done
     ((landed >= 30)) || e2e_fail "only $landed of $rounds kills landed during the quit"
     echo "PASS (killloop): $landed kills landed in $rounds rounds, never a mixed store" \
-        "($all_before all before, $all_after all after)"
+        "($all_before all before, $all_after all after; a save took $save_ms ms)"
     ;;
 esac
