@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "settings/Colours.h"
@@ -13,6 +14,11 @@ namespace kuvell {
 namespace {
 
 constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
+// The buffer's colour table: the clear colour and the two bar colours.
+constexpr uchar kClearIndex = 0;
+constexpr uchar kDownloadIndex = 1;
+constexpr uchar kUploadIndex = 2;
 
 QRgb rgb(int32_t bgr) { return colourFromBgr(bgr).rgb(); }
 
@@ -102,10 +108,20 @@ GraphBuffer::GraphBuffer(QSize outerSize) : background_(rgb(kDesignBackground))
 
 void GraphBuffer::setOuterSize(QSize outerSize)
 {
-    const QSize area = outerSize - QSize(2 * kBorder, 2 * kBorder);
-    if (area.expandedTo(QSize(0, 0)) != image_.size()) {
-        image_ = resized(image_, area, background_);
+    const QSize area = (outerSize - QSize(2 * kBorder, 2 * kBorder)).expandedTo(QSize(0, 0));
+    if (area == image_.size()) {
+        return;
     }
+    QImage next(area, QImage::Format_Indexed8);
+    next.setColorTable({background_, background_, background_});
+    next.fill(kClearIndex);
+    const int sharedRows = std::min(area.height(), image_.height());
+    const auto sharedBytes = static_cast<std::size_t>(std::min(area.width(), image_.width()));
+    for (int row = 0; row < sharedRows; ++row) {
+        std::memcpy(next.scanLine(row), image_.constScanLine(row), sharedBytes);
+    }
+    image_ = std::move(next);
+    rowColours_.assign(static_cast<std::size_t>(image_.width()), background_);
 }
 
 QSize GraphBuffer::outerSize() const { return image_.size() + QSize(2 * kBorder, 2 * kBorder); }
@@ -113,7 +129,10 @@ QSize GraphBuffer::outerSize() const { return image_.size() + QSize(2 * kBorder,
 void GraphBuffer::setBackground(int32_t bgr)
 {
     background_ = rgb(bgr);
-    image_.fill(background_);
+    if (!image_.isNull()) {
+        image_.setColor(kClearIndex, background_);
+        image_.fill(kClearIndex);
+    }
     lastDisplayClearRows_ = 0;  // cleared to another colour
 }
 
@@ -122,8 +141,11 @@ QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale
 {
     const int width = image_.width();
     const int height = image_.height();
-    const QRgb download = rgb(downloadColour);
-    const QRgb upload = rgb(uploadColour);
+    const std::array<QRgb, 3> colours = {background_, rgb(downloadColour), rgb(uploadColour)};
+    if (!image_.isNull()) {
+        image_.setColor(kDownloadIndex, colours[kDownloadIndex]);
+        image_.setColor(kUploadIndex, colours[kUploadIndex]);
+    }
     int topDrawn = height;  // rows above it were not touched and are still clear
     for (std::size_t slot = 0; slot < kHistorySlots; ++slot) {
         const int column = barColumn(width, static_cast<int>(slot));
@@ -134,33 +156,33 @@ QRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphScale
              barsInDrawOrder(histories.downloadHistory[slot], histories.uploadHistory[slot],
                              downloadColour, uploadColour)) {
             if (const auto rows = barRows(bar.value, graphScale, display.height(), height)) {
-                drawBar(column, *rows, bar.colour == downloadColour ? download : upload);
+                drawBar(column, *rows,
+                        bar.colour == downloadColour ? kDownloadIndex : kUploadIndex);
                 topDrawn = std::min(topDrawn, rows->first);
             }
         }
     }
     const int clearInBoth =
         display.cacheKey() == lastDisplayKey_ ? std::min(lastDisplayClearRows_, topDrawn) : 0;
-    const QRect changed = copyTo(display, clearInBoth);
+    const QRect changed = copyTo(display, clearInBoth, colours);
     lastDisplayKey_ = display.cacheKey();
     lastDisplayClearRows_ = std::min(topDrawn, display.height());
     for (int row = topDrawn; row < height; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
-        std::fill(line, line + width, background_);
+        std::memset(image_.scanLine(row), kClearIndex, static_cast<std::size_t>(width));
     }
     return changed;
 }
 
-void GraphBuffer::drawBar(int column, RowSpan rows, QRgb colour)
+void GraphBuffer::drawBar(int column, RowSpan rows, uchar colourIndex)
 {
-    const auto stride = static_cast<std::ptrdiff_t>(image_.bytesPerLine() / sizeof(QRgb));
-    QRgb* pixel = reinterpret_cast<QRgb*>(image_.scanLine(rows.first)) + column;
+    const auto stride = static_cast<std::ptrdiff_t>(image_.bytesPerLine());
+    uchar* pixel = image_.scanLine(rows.first) + column;
     for (int row = rows.first; row <= rows.last; ++row, pixel += stride) {
-        *pixel = colour;
+        *pixel = colourIndex;
     }
 }
 
-QRect GraphBuffer::copyTo(QImage& display, int firstRow) const
+QRect GraphBuffer::copyTo(QImage& display, int firstRow, const std::array<QRgb, 3>& colours)
 {
     // Only pixels that differ are written, and their bounding box is what the
     // screen needs: from one second to the next much of the graph stays the
@@ -174,8 +196,12 @@ QRect GraphBuffer::copyTo(QImage& display, int firstRow) const
         const auto* current = reinterpret_cast<const QRgb*>(display.constScanLine(row));
         const bool inBuffer = row < sharedRows;
         const int copied = inBuffer ? sharedColumns : 0;
-        const auto* source =
-            inBuffer ? reinterpret_cast<const QRgb*>(image_.constScanLine(row)) : nullptr;
+        if (inBuffer) {
+            const uchar* indices = image_.constScanLine(row);
+            std::transform(indices, indices + copied, rowColours_.begin(),
+                           [&colours](uchar index) { return colours[index]; });
+        }
+        const QRgb* source = rowColours_.data();
         const ColumnSpan fromBuffer = differingColumns(current, source, copied);
         const ColumnSpan beyond = columnsNotIn(current, copied, width, background_);
         if (fromBuffer.empty() && beyond.empty()) {

@@ -5,7 +5,9 @@
 // again. Both keep persistent images, so nothing is lost when they are covered.
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/RateHistories.h"
@@ -59,14 +61,18 @@ class GraphBuffer
     QRect paintFrame(const RateHistories& histories, int32_t graphScale, int32_t downloadColour,
                      int32_t uploadColour, QImage& display);
 
+    // Indexed: the buffer only ever holds the clear colour and the two bar
+    // colours, so it takes a quarter of the memory of a true-colour image.
     const QImage& image() const { return image_; }
 
   private:
-    void drawBar(int column, RowSpan rows, QRgb colour);
-    QRect copyTo(QImage& display, int firstRow) const;
+    void drawBar(int column, RowSpan rows, uchar colourIndex);
+    // colours: the true colour of each of the buffer's colour indices.
+    QRect copyTo(QImage& display, int firstRow, const std::array<QRgb, 3>& colours);
 
     QImage image_;
     QRgb background_;
+    std::vector<QRgb> rowColours_;  // one buffer row in true colour, for the copy
     // The display the last frame went to (by cache key, which changes whenever
     // anything alters its pixels) and how many of its top rows it left in the
     // clear colour. Rows that both frames leave clear need no comparing.

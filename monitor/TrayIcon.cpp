@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "monitor/TrayIcon.h"
 
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 namespace kuvell {
 
@@ -9,16 +13,59 @@ namespace {
 
 bool isImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
 
+int side(const QSize& size) { return std::min(size.width(), size.height()); }
+
+// Draws a tray picture when a panel asks for it, at exactly the size it asks
+// for, so none is scaled and blurred. Nothing is kept between requests: the
+// picture changes rarely, and pixmaps held for every size of every picture
+// would stay in memory all day.
+class TrayPictureEngine : public QIconEngine
+{
+  public:
+    explicit TrayPictureEngine(int number) : number_(number) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        const int length = side(rect.size());
+        QImage image = drawTrayImage(number_, static_cast<int>(std::nearbyint(length * ratio)));
+        image.setDevicePixelRatio(ratio);
+        const QRect square(0, 0, length, length);
+        painter->drawImage(square.translated(rect.center() - square.center()), image);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return QPixmap::fromImage(drawTrayImage(number_, side(size)));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return QSize(side(size), side(size));
+    }
+
+    // What a StatusNotifierItem host is sent.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int size : kTrayImageSizes) {
+            sizes.append(QSize(size, size));
+        }
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new TrayPictureEngine(number_); }
+
+  private:
+    int number_;
+};
+
 }  // namespace
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(this)
 {
     for (int number = 1; number <= kTrayImageCount; ++number) {
-        // Drawn at every size a panel may ask for, so none is scaled and blurred.
-        QIcon& icon = trayImages_[static_cast<std::size_t>(number - 1)];
-        for (const int size : kTrayImageSizes) {
-            icon.addPixmap(QPixmap::fromImage(drawTrayImage(number, size)));
-        }
+        trayImages_[static_cast<std::size_t>(number - 1)] = QIcon(new TrayPictureEngine(number));
     }
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
 }

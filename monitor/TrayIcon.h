@@ -33,6 +33,8 @@ class TrayIcon : public QObject
     bool exists() const { return exists_; }
     int image() const { return image_; }
     const QString& toolTip() const { return toolTip_; }
+    // The picture as the notification area is given it.
+    QIcon picture() const { return icon_.icon(); }
     // How many picture or tooltip changes reached Qt so far.
     int updatesPassedOn() const { return updatesPassedOn_; }
 

@@ -118,6 +118,16 @@ TEST(GraphBoxes, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
     EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 128);
     graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 132);
+
+    // Grown after a new background: the added area is clear in that colour too.
+    graphBuffer.setBackground(kGreen);
+    graphBuffer.setOuterSize(QSize(404, 204));
+    QImage larger = makeDisplay(400, 200);
+    histories.advance(10 * 1024, 0);  // rows 190..199 of the newest column
+    graphBuffer.paintFrame(histories, 200, kRed, kRed, larger);
+    EXPECT_TRUE(columnIs(larger, 399, 190, 199, kRedRgb));
+    EXPECT_EQ(countPixels(larger, kGreenRgb), 400 * 200 - 10);
+    EXPECT_EQ(countPixels(graphBuffer.image(), kGreenRgb), 400 * 200);
 }
 
 // The smallest rectangle holding every pixel that differs between the images.

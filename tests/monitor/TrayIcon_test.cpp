@@ -172,6 +172,43 @@ TEST(TrayIcon, PassesOnOnlyWhatChanged)
     EXPECT_EQ(tray.updatesPassedOn(), 4);
 }
 
+// Pixels compared as a panel receives them, whatever format Qt kept them in.
+QImage premultiplied(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+TEST(TrayIcon, ThePictureIsDrawnAtTheSizeAPanelAsksFor)
+{
+    TrayIcon tray;
+    tray.add(3, QStringLiteral("Kuvell"));
+    const QIcon icon = tray.picture();
+    // A StatusNotifierItem host is sent every size on the list.
+    QList<QSize> listed;
+    for (const int size : kTrayImageSizes) {
+        listed.append(QSize(size, size));
+    }
+    EXPECT_EQ(icon.availableSizes(), listed);
+    // Listed sizes and others alike come out drawn for that size, not scaled.
+    for (const int size : {16, 20, 48}) {
+        EXPECT_EQ(premultiplied(icon.pixmap(QSize(size, size)).toImage()),
+                  premultiplied(drawTrayImage(3, size)))
+            << size;
+    }
+    // An XEmbed tray paints the icon into its own rectangle: the picture sits in the middle.
+    QImage tray30x24(30, 24, QImage::Format_ARGB32_Premultiplied);
+    tray30x24.fill(Qt::transparent);
+    {
+        QPainter painter(&tray30x24);
+        icon.paint(&painter, tray30x24.rect());
+    }
+    EXPECT_EQ(tray30x24.copy(3, 0, 24, 24), premultiplied(drawTrayImage(3, 24)));
+
+    tray.modify(1, QStringLiteral("Kuvell"));
+    EXPECT_EQ(premultiplied(tray.picture().pixmap(QSize(16, 16)).toImage()),
+              premultiplied(drawTrayImage(1, 16)));
+}
+
 TEST(TrayIcon, DeleteIsFinalAndMayBeRepeated)
 {
     TrayIcon tray;
