@@ -13,7 +13,13 @@ namespace {
 
 bool isImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
 
-int side(const QSize& size) { return std::min(size.width(), size.height()); }
+// Panels ask for a few dozen pixels; a larger request is drawn at this size
+// and scaled, so no request can make the icon allocate without bound.
+constexpr int kLargestDrawnSide = 256;
+
+int drawnSide(int wanted) { return std::clamp(wanted, 1, kLargestDrawnSide); }
+
+int drawnSide(const QSize& size) { return drawnSide(std::min(size.width(), size.height())); }
 
 // Draws a tray picture when a panel asks for it, at exactly the size it asks
 // for, so none is scaled and blurred. Nothing is kept between requests: the
@@ -26,22 +32,23 @@ class TrayPictureEngine : public QIconEngine
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
     {
-        const qreal ratio = painter->device()->devicePixelRatio();
-        const int length = side(rect.size());
-        QImage image = drawTrayImage(number_, static_cast<int>(std::nearbyint(length * ratio)));
-        image.setDevicePixelRatio(ratio);
+        const QPaintDevice* device = painter->device();
+        const qreal ratio = device != nullptr ? device->devicePixelRatio() : 1.0;
+        const int length = std::min(rect.width(), rect.height());
         const QRect square(0, 0, length, length);
-        painter->drawImage(square.translated(rect.center() - square.center()), image);
+        const int side = drawnSide(static_cast<int>(std::nearbyint(length * ratio)));
+        painter->drawImage(square.translated(rect.center() - square.center()),
+                           drawTrayImage(number_, side));
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
     {
-        return QPixmap::fromImage(drawTrayImage(number_, side(size)));
+        return QPixmap::fromImage(drawTrayImage(number_, drawnSide(size)));
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
     {
-        return QSize(side(size), side(size));
+        return QSize(drawnSide(size), drawnSide(size));
     }
 
     // What a StatusNotifierItem host is sent.

@@ -195,6 +195,8 @@ TEST(TrayIcon, ThePictureIsDrawnAtTheSizeAPanelAsksFor)
                   premultiplied(drawTrayImage(3, size)))
             << size;
     }
+    // No request, however large, draws more than a few hundred pixels a side.
+    EXPECT_EQ(icon.pixmap(QSize(100000, 100000)).size(), QSize(256, 256));
     // An XEmbed tray paints the icon into its own rectangle: the picture sits in the middle.
     QImage tray30x24(30, 24, QImage::Format_ARGB32_Premultiplied);
     tray30x24.fill(Qt::transparent);
