@@ -7,6 +7,8 @@
                                       registers (its bus name) as a line of <file>
   sni_host.py activate <item> <n> <ms> sends n activations, ms apart
   sni_host.py menu <item>             prints the labels of the item's exported menu
+  sni_host.py pixmaps <item>          prints each icon pixmap the item sends, as
+                                      WxH and its count of opaque pixels
   sni_host.py click <item> <label>    clicks the exported menu entry with that label
 """
 import sys
@@ -127,6 +129,14 @@ def main(argv):
     elif command == "menu":
         for _, label in menu_of(bus, item)[1]:
             print(label)
+    elif command == "pixmaps":
+        pixmaps = item_proxy(bus, item).Get(ITEM, "IconPixmap", dbus_interface=PROPS)
+        for width, height, data in pixmaps:
+            argb = bytes(data)  # ARGB32 in network byte order: alpha first
+            if len(argb) != width * height * 4:
+                print(f"{width}x{height} holds {len(argb)} bytes", file=sys.stderr)
+                return 1
+            print(f"{width}x{height} {sum(1 for alpha in argb[::4] if alpha == 255)}")
     elif command == "click":
         menu, entries = menu_of(bus, item)
         ids = [entry_id for entry_id, label in entries if label == argv[3]]

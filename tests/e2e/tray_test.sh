@@ -3,8 +3,9 @@
 # Kuvell's tray icon on a StatusNotifierItem host: a private session bus with a
 # stand-in watcher and host (sni_host.py) receives Kuvell's item. Two
 # activations 120 ms apart (one double-click) hide the window, one more shows
-# it, and the exported menu holds "Inställningar" and "Avsluta"; "Avsluta"
-# there ends Kuvell with status 0 after saving.
+# it, the icon comes drawn at each of the five sizes, and the exported menu
+# holds "Inställningar" and "Avsluta"; "Avsluta" there ends Kuvell with status 0
+# after saving.
 # openbox: the same under openbox, whose _NET_WM_STATE for the window must hold
 # SKIP_TASKBAR, SKIP_PAGER and ABOVE from the first map on and after hide/show.
 #
@@ -109,6 +110,12 @@ labels=$($host menu "$item") || fail_with_evidence "the item exports no readable
 [[ "$labels" == $'Inställningar\nAvsluta' ]] ||
     fail_with_evidence "the exported menu holds '$labels', expected Inställningar and Avsluta"
 
+# The host is sent the picture drawn for each size on the list, none of them empty.
+pixmaps=$($host pixmaps "$item") || fail_with_evidence "the item's icon pixmaps are malformed"
+sizes=$(awk '$2 > 0 { printf "%s ", $1 }' <<<"$pixmaps")
+[[ "$sizes" == "16x16 22x22 24x24 32x32 48x48 " ]] ||
+    fail_with_evidence "the item sends the pixmaps '$pixmaps', expected 16 to 48 px, drawn"
+
 $host click "$item" Avsluta || fail_with_evidence "the menu's Avsluta could not be clicked"
 kuvell_gone() { ! kill -0 "$kuvell_pid" 2>/dev/null; }
 e2e_wait_until 15 kuvell_gone || fail_with_evidence "Kuvell still runs 15 s after the tray's Avsluta"
@@ -117,5 +124,6 @@ wait "$kuvell_pid" || status=$?
 e2e_untrack_pid "$kuvell_pid"
 ((status == 0)) || fail_with_evidence "Kuvell ended with status $status"
 grep -q '^DLtot=' "$ini" 2>/dev/null || fail_with_evidence "the tray's Avsluta saved no totals to $ini"
-echo "PASS ($mode): item $item; a double-click toggled once, a single activation showed the window;" \
+echo "PASS ($mode): item $item sent pixmaps of ${sizes% };" \
+    "a double-click toggled once, a single activation showed the window;" \
     "the tray menu's Avsluta saved and ended Kuvell"
