@@ -178,8 +178,12 @@ void MonitorWindow::startUp()
             services_.todayLongDate.isEmpty()
                 ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
                 : services_.todayLongDate;
-        startup = loadStartupSettings(store_, vars_, today);
+        startup = loadStartupSettings(store_, vars_, today, services_.terminationRequested);
     });
+    if (services_.terminationRequested && services_.terminationRequested()) {
+        endWithoutSaving();
+        return;
+    }
     guarded([&] {
         if (startup.transparencyLevel) {
             if (const auto alpha = transparencyAlpha(*startup.transparencyLevel)) {

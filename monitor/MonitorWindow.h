@@ -45,6 +45,9 @@ struct MonitorWindowServices
     bool singleActivationToggles = false;
     // Today's date in the user's long format; empty: asked from the system locale.
     QString todayLongDate;
+    // A termination request came while start-up ran, before the event loop could
+    // deliver it: start-up stops, writes nothing more and ends as any other close.
+    std::function<bool()> terminationRequested;
 };
 
 class MonitorWindow : public QWidget, public MainWindowAccess
@@ -57,6 +60,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
 
     // Loads the settings, places and lays out the window, creates the statistics
     // object and the tray icon, then shows the window. Every step is guarded.
+    // A termination requested while the store is read ends Kuvell instead.
     void startUp();
 
     // false: advance the histories by one tick, then paint; true: paint only.

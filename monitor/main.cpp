@@ -64,7 +64,14 @@ int main(int argc, char** argv)
     // No fixed program path: the dialog asks for the running executable at each
     // click, so an entry written after Kuvell was moved names its new place.
     services.autostart = {kuvell::defaultAutostartEntryPath(), QString()};
-    services.exitProgram = [](int status) { QCoreApplication::exit(status); };
+    // Before the event loop runs, exit() does nothing: an end during start-up
+    // is kept and returned instead.
+    std::optional<int> endedDuringStartUp;
+    services.exitProgram = [&endedDuringStartUp](int status) {
+        endedDuringStartUp = status;
+        QCoreApplication::exit(status);
+    };
+    services.terminationRequested = [] { return kuvell::TerminationSignals::arrived(); };
     services.singleActivationToggles = kuvell::statusNotifierHostRegistered();
 
     kuvell::MonitorWindow window(vars, store, std::move(services));
@@ -73,5 +80,8 @@ int main(int argc, char** argv)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.endWithoutSaving(); });
     window.startUp();
+    if (endedDuringStartUp) {
+        return *endedDuringStartUp;
+    }
     return QApplication::exec();
 }

@@ -22,6 +22,10 @@ class TerminationSignals : public QObject
 
     bool installed() const { return installed_; }
 
+    // A signal has arrived, also while the event loop was not yet running (a
+    // long start-up polls this instead of waiting for received()).
+    static bool arrived();
+
   signals:
     void received(int signalNumber);
 

@@ -32,6 +32,32 @@ constexpr auto kLockWait = 2000ms;
 
 using Values = QHash<QString, QString>;
 
+const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// Why the bytes are not the UTF-8 INI text Kuvell writes, or a null string. Only
+// unmistakable signs count: another encoding's byte-order mark, or a NUL byte
+// (UTF-16 and UTF-32 text without a mark is full of them). Stray bytes inside a
+// value are the user's text and do not make the file unreadable.
+QString notIniText(const QByteArray& bytes)
+{
+    const auto encodedAs = [](const char* encoding) {
+        return QStringLiteral(
+                   "it begins with a %1 byte-order mark, so it is %1 text, not "
+                   "the UTF-8 INI text Kuvell reads and writes")
+            .arg(QLatin1String(encoding));
+    };
+    if (bytes.startsWith(QByteArrayLiteral("\xFF\xFE\0\0")) ||
+        bytes.startsWith(QByteArrayLiteral("\0\0\xFE\xFF"))) {
+        return encodedAs("UTF-32");
+    }
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return encodedAs("UTF-16");
+    if (bytes.contains('\0')) {
+        return QStringLiteral(
+            "it holds NUL bytes, which no INI text does (it may be in another encoding)");
+    }
+    return {};
+}
+
 // A name QSettings would read as a path, or as its catch-all "General" section,
 // never names a section or key of Kuvell's.
 bool isPlainName(const QString& name)
@@ -46,20 +72,30 @@ QString valueKey(const QString& section, const QString& key)
     return section + QLatin1Char('/') + key;
 }
 
-// The value of the last "key=" line in [section], as the file spells it, or a null string.
-QString valueAsWritten(const QByteArray& bytes, const QString& section, const QString& key)
+// The file's own spelling of each value: the text after "=" on the last "key="
+// line of [section], by "section/key". Built in one pass over the file.
+using WrittenTexts = QHash<QString, QString>;
+
+WrittenTexts textsAsWritten(const QByteArray& bytes)
 {
-    QString written;
+    WrittenTexts written;
+    QString section;
     bool inSection = false;
-    for (const QByteArray& rawLine : bytes.split('\n')) {
-        const QString line = QString::fromUtf8(rawLine).trimmed();
+    qsizetype start = bytes.startsWith(kUtf8ByteOrderMark) ? qsizetype(3) : 0;
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) end = bytes.size();
+        const QString line = QString::fromUtf8(bytes.constData() + start, end - start).trimmed();
+        start = end + 1;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            inSection = line.mid(1, line.size() - 2).trimmed() == section;
+            section = line.mid(1, line.size() - 2).trimmed();
+            inSection = true;
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
-            written = line.mid(equals + 1).trimmed();
+        if (inSection && equals > 0)
+            written.insert(valueKey(section, line.left(equals).trimmed()),
+                           line.mid(equals + 1).trimmed());
     }
     return written;
 }
@@ -67,14 +103,15 @@ QString valueAsWritten(const QByteArray& bytes, const QString& section, const QS
 // QSettings reads an unquoted, hand-edited "a, b" as a list and drops the blanks
 // after its commas; the file's own spelling is the text whenever it splits into the
 // same list (quotes, escapes or comments in the line leave the list joined back).
-QString storedText(const QVariant& value, const QByteArray& bytes, const QString& sectionAndKey)
+// The spellings are gathered only once a list turns up, and then only once.
+QString storedText(const QVariant& value, const QByteArray& bytes, const QString& sectionAndKey,
+                   std::optional<WrittenTexts>& written)
 {
     if (value.userType() != QMetaType::QStringList)
         return value.toString();  // types with no text form (a hand-edited "@Rect(...)") read as ""
     const QStringList list = value.toStringList();
-    const qsizetype slash = sectionAndKey.indexOf(QLatin1Char('/'));
-    const QString asWritten =
-        valueAsWritten(bytes, sectionAndKey.left(slash), sectionAndKey.mid(slash + 1));
+    if (!written) written = textsAsWritten(bytes);
+    const QString asWritten = written->value(sectionAndKey);
     QStringList parts = asWritten.split(QLatin1Char(','));
     for (QString& part : parts) part = part.trimmed();
     return parts == list ? asWritten : list.join(QLatin1Char(','));
@@ -130,8 +167,9 @@ std::optional<Values> parseIni(const QByteArray& bytes, QString& problem)
     }
     const QSettings ini(copy.path(), QSettings::IniFormat);
     Values values;
+    std::optional<WrittenTexts> written;
     for (const QString& key : ini.allKeys())
-        values.insert(key, storedText(ini.value(key), bytes, key));
+        values.insert(key, storedText(ini.value(key), bytes, key, written));
     return values;
 }
 
@@ -216,7 +254,11 @@ const QHash<QString, QString>& SettingsStore::currentValues() const
     FileRead file = readRegularFile(localPath(filePath_), kMaxFileBytes);
     QString problem = QString::fromStdString(file.reason);
     if (file.outcome != FileReadOutcome::Read) file.bytes.clear();
-    const QByteArray bytes = QByteArray::fromStdString(file.bytes);
+    QByteArray bytes = QByteArray::fromStdString(file.bytes);
+    if (const QString notText = notIniText(bytes); !notText.isNull()) {
+        problem = notText;
+        bytes.clear();
+    }
     if (!parsed_ || bytes != parsedBytes_) {
         const std::optional<Values> values = parseIni(bytes, problem);
         parsed_ = values.has_value();
@@ -264,11 +306,19 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
             current.outcome != FileReadOutcome::Absent) {
             return failed(QString::fromStdString(current.reason));
         }
+        const QByteArray bytes = QByteArray::fromStdString(current.bytes);
+        if (const QString notText = notIniText(bytes); !notText.isNull()) return failed(notText);
         QString problem;
         Values values;
-        const std::optional<QByteArray> changed =
-            withChanges(QByteArray::fromStdString(current.bytes), changes, values, problem);
+        const std::optional<QByteArray> changed = withChanges(bytes, changes, values, problem);
         if (!changed) return failed(problem);
+        // The next start would refuse the file, and every later save with it.
+        if (changed->size() > kMaxFileBytes) {
+            return failed(QStringLiteral("the saved file would be %1 bytes, more than the %2 "
+                                         "bytes Kuvell reads at start-up; it was left as it was")
+                              .arg(changed->size())
+                              .arg(kMaxFileBytes));
+        }
         const FileWrite written = replaceRegularFile(localPath(filePath_), changed->toStdString());
         if (!written.written) return failed(QString::fromStdString(written.reason));
         parsedBytes_ = *changed;

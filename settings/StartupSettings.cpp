@@ -33,11 +33,12 @@ void readGraphOnlyLayout(const SettingsStore& store, ProgramVariables& vars)
 }
 
 void readOrRecordInstallDate(SettingsStore& store, ProgramVariables& vars,
-                             const QString& todayLongDate)
+                             const QString& todayLongDate,
+                             const std::function<bool()>& stopRequested)
 {
     const QString key = QStringLiteral("installdate");
     QString installDate = store.readSetting(kOptions, key, QStringLiteral("null"));
-    if (installDate == QLatin1String("null")) {
+    if (installDate == QLatin1String("null") && !(stopRequested && stopRequested())) {
         installDate = todayLongDate;
         // Start-up goes on after a failed write; the store has reported it.
         static_cast<void>(store.writeSetting(kOptions, key, installDate));
@@ -53,11 +54,12 @@ std::string readOptionText(const SettingsStore& store, const char* key)
 }  // namespace
 
 StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars,
-                                    const QString& todayLongDate)
+                                    const QString& todayLongDate,
+                                    const std::function<bool()>& stopRequested)
 {
     StartupSettings result;
     readGraphOnlyLayout(store, vars);
-    readOrRecordInstallDate(store, vars, todayLongDate);
+    readOrRecordInstallDate(store, vars, todayLongDate, stopRequested);
     readInto(store, kOptions, "visibility", "9", textToInt16, result.transparencyLevel);
     result.interfaceChoice = readOptionText(store, "interface");
     result.jumpLimitText = readOptionText(store, "jumplimit");

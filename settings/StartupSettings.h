@@ -4,6 +4,7 @@
 // conversion leaves its variable at the initial value.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,8 +34,9 @@ struct StartupSettings
 // Fills `vars` from the store ("graphics", "installdate" (written once with
 // todayLongDate when it reads "null"), "visibility", colours, speed, placement,
 // totals, "ontop") and returns the placement, the transparency level and the
-// two measuring choices.
+// two measuring choices. Nothing is written once stopRequested says so.
 StartupSettings loadStartupSettings(SettingsStore& store, ProgramVariables& vars,
-                                    const QString& todayLongDate);
+                                    const QString& todayLongDate,
+                                    const std::function<bool()>& stopRequested = {});
 
 }  // namespace kuvell

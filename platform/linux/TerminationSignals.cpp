@@ -15,10 +15,12 @@ namespace {
 // The write end, read by the handler: a plain int set before the handlers are
 // installed and cleared after they are removed.
 volatile sig_atomic_t handlerSocket = -1;
+volatile sig_atomic_t signalArrived = 0;
 
 void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
+    signalArrived = 1;
     const auto byte = static_cast<unsigned char>(signalNumber);
     // A full socket means a signal is already waiting to be handled.
     [[maybe_unused]] const ssize_t written = ::write(handlerSocket, &byte, 1);
@@ -70,6 +72,8 @@ TerminationSignals::TerminationSignals(QObject* parent)
     const bool hup = install(SIGHUP, handlers_->previousHup);
     installed_ = term && hup;
 }
+
+bool TerminationSignals::arrived() { return signalArrived != 0; }
 
 TerminationSignals::~TerminationSignals()
 {

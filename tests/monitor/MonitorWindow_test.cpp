@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStyleHints>
 #include <QTemporaryDir>
@@ -80,6 +81,7 @@ class MainWindow : public ::testing::Test
         };
         services.singleActivationToggles = singleActivationToggles;
         services.todayLongDate = kToday;
+        services.terminationRequested = [this] { return terminationRequested; };
         auto window = std::make_unique<MonitorWindow>(vars, *store, std::move(services));
         window->timer()->stop();
         window->startUp();
@@ -110,6 +112,7 @@ class MainWindow : public ::testing::Test
     std::vector<int> exits;
     std::vector<QString> messages;
     std::function<void()> duringMessage;
+    bool terminationRequested = false;
 };
 
 TEST_F(MainWindow, StartUpWithAnEmptyStore)
@@ -391,6 +394,18 @@ TEST_F(MainWindow, AnyOtherCloseRemovesTheIconAndSavesNothing)
     window->popupMenu()->actions().at(1)->trigger();
     EXPECT_EQ(exits, std::vector<int>{0});
     EXPECT_EQ(storedKeys(), QStringList{QStringLiteral("options/installdate")});
+}
+
+// A large store kept start-up busy long after SIGTERM, which then saw a window
+// and the install date written.
+TEST_F(MainWindow, ATerminationDuringStartUpEndsItBeforeAnythingIsWrittenOrShown)
+{
+    terminationRequested = true;
+    const auto window = start();
+    EXPECT_EQ(exits, std::vector<int>{0});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->trayIcon().exists());
+    EXPECT_FALSE(QFileInfo::exists(storePath));
 }
 
 TEST_F(MainWindow, MissingInterfaceTableShowsOneMessageAndSkipsTicksMeanwhile)

@@ -27,7 +27,8 @@ TEST(TerminationSignals, TermAndHupArriveOnTheEventLoop)
 {
     TerminationSignals listener;
     ASSERT_TRUE(listener.installed());
-    std::raise(SIGTERM);  // without the handler this would end the test run
+    std::raise(SIGTERM);                         // without the handler this would end the test run
+    EXPECT_TRUE(TerminationSignals::arrived());  // before the event loop has run
     std::raise(SIGHUP);
     EXPECT_EQ(waitForSignals(listener, 2), (std::vector<int>{SIGTERM, SIGHUP}));
 }

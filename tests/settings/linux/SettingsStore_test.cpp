@@ -304,6 +304,74 @@ TEST_F(SettingsStoreTest, AFileFarTooLargeIsNeitherReadNorReplaced)
     EXPECT_EQ(QFileInfo(iniPath()).size(), size);
 }
 
+// An 8,388,598-byte store became 8,388,690 bytes at quit, and the next start
+// refused to read it.
+TEST_F(SettingsStoreTest, ASaveThatWouldPassTheReadLimitIsRefusedAndLeavesTheFile)
+{
+    // Qt writes each hand-edited "a,b" back as "a, b": one byte more a line.
+    QByteArray contents = "[setting]\nDLtot=42\n";
+    for (int line = 0; contents.size() + 16 < SettingsStore::kMaxFileBytes - 100; ++line)
+        contents += 'k' + QByteArray::number(line) + "=a,b\n";
+    contents += QByteArray(SettingsStore::kMaxFileBytes - 100 - contents.size(), '#') + '\n';
+    writeBytes(iniPath(), contents);
+    SettingsStore store(iniPath());
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("k7"), {}), QStringLiteral("a,b"));
+    bool written = true;
+    const std::string printed =
+        stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("43"), written);
+    expectOneFailureLine(printed);
+    EXPECT_NE(printed.find("more than the 8388608 bytes Kuvell reads"), std::string::npos)
+        << printed;
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(iniPath()), contents);
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("42"));
+}
+
+// A UTF-16 store was rewritten as [General] junk at start-up, its values lost.
+TEST_F(SettingsStoreTest, AFileInAnotherEncodingReadsAsDefaultsAndIsNeverWritten)
+{
+    const QString text = QStringLiteral("[setting]\nDLtot=42\n");
+    const auto utf16 = [&text](bool bigEndian) {
+        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (const QChar c : text) {
+            const char high = static_cast<char>(c.unicode() >> 8);
+            const char low = static_cast<char>(c.unicode() & 0xFF);
+            bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+        }
+        return bytes;
+    };
+    const QByteArray files[][2] = {
+        {utf16(false), "UTF-16"},
+        {utf16(true), "UTF-16"},
+        {QByteArray("\xFF\xFE\0\0[\0\0\0", 8), "UTF-32"},
+        {QByteArray("[setting]\nDLtot=4\0\n", 20), "NUL bytes"},
+    };
+    for (const auto& [contents, why] : files) {
+        writeBytes(iniPath(), contents);
+        SettingsStore store(iniPath());
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
+                  QStringLiteral("1"));
+        const std::string warning = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(warning.find(iniPath().toStdString()), std::string::npos) << warning;
+        EXPECT_NE(warning.find(why.toStdString()), std::string::npos) << warning;
+        bool written = true;
+        const std::string failure =
+            stderrOfWrite(store, QStringLiteral("DLtot"), QStringLiteral("5"), written);
+        expectOneFailureLine(failure);
+        EXPECT_NE(failure.find(why.toStdString()), std::string::npos) << failure;
+        EXPECT_FALSE(written);
+        EXPECT_EQ(readBytes(iniPath()), contents);
+    }
+
+    // Stray bytes inside a value, and a UTF-8 mark, are still the file's text.
+    writeBytes(iniPath(), "\xEF\xBB\xBF[setting]\nlist=a, b\nautostart=\xFF\xFE\x01x\n");
+    SettingsStore store(iniPath());
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("list"), {}), QStringLiteral("a, b"));
+    EXPECT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("5")));
+    EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("autostart"), {}).size(), 4);
+}
+
 // Saved by root, a user's file used to become root's, and a linked file a copy.
 TEST_F(SettingsStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
 {
