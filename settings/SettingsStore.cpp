@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -158,7 +159,52 @@ class WorkingCopy
     QString problem_;
 };
 
-std::optional<Values> parseIni(const QByteArray& bytes, QString& problem)
+}  // namespace
+
+// A literal line's section and key, as spelled in the file. The hash is kept:
+// QHash compares keys while it probes, and comparing the hashes first spares a
+// read of the file's bytes for each probe.
+struct LiteralName
+{
+    LiteralName(QByteArrayView sectionName, QByteArrayView keyName)
+        : section(sectionName), key(keyName), hash(qHashMulti(0, sectionName, keyName))
+    {
+    }
+    QByteArrayView section;
+    QByteArrayView key;
+    size_t hash;
+    bool operator==(const LiteralName& other) const
+    {
+        return hash == other.hash && section == other.section && key == other.key;
+    }
+};
+
+size_t qHash(const LiteralName& name, size_t seed = 0) noexcept { return name.hash ^ seed; }
+
+// Literal lines stay views into the file's own bytes: at the read limit a file
+// holds some 700,000 of them, and a string pair for each cost more than the parse.
+struct SettingsStore::Contents
+{
+    QByteArray bytes;  // the file as read; the views point into it
+    QHash<LiteralName, QByteArrayView> literal;
+    Values others;  // the values Qt's reader gave, by "section/key"
+
+    std::optional<QString> find(const QString& section, const QString& key) const
+    {
+        if (const auto other = others.constFind(valueKey(section, key)); other != others.cend())
+            return *other;
+        const QByteArray sectionBytes = section.toLatin1();
+        const QByteArray keyBytes = key.toLatin1();
+        if (const auto found = literal.constFind({sectionBytes, keyBytes}); found != literal.cend())
+            return QString::fromLatin1(*found);
+        return std::nullopt;
+    }
+};
+
+namespace {
+
+// Every value, as Qt's INI reader reads it and storedText() gives it back.
+std::optional<Values> parseWithQSettings(const QByteArray& bytes, QString& problem)
 {
     const WorkingCopy copy(bytes);
     if (!copy.isValid()) {
@@ -173,9 +219,131 @@ std::optional<Values> parseIni(const QByteArray& bytes, QString& problem)
     return values;
 }
 
+bool isNameByte(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '.' || c == '-';
+}
+
+// A name Qt's reader takes as it is spelled: nothing to unescape, not "General".
+bool isLiteralName(QByteArrayView name)
+{
+    return !name.isEmpty() && std::all_of(name.begin(), name.end(), isNameByte) &&
+           name.compare("general", Qt::CaseInsensitive) != 0;
+}
+
+// Whether Qt's reader would go on reading the line past its end: an open quote,
+// an escaped line end, or a carriage return inside it (a line end of its own).
+bool runsPastItsEnd(QByteArrayView line)
+{
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\r' && i + 1 < line.size()) return true;
+        if (c == '\\') {
+            ++i;
+            if (i == line.size() || (i + 1 == line.size() && line[i] == '\r')) return true;
+            if (line[i] == '\r') return true;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == ';' && !inQuotes) {
+            const qsizetype carriageReturn = line.indexOf('\r', i);
+            return carriageReturn >= 0 && carriageReturn + 1 < line.size();
+        }
+    }
+    return inQuotes;
+}
+
+bool isPrintableAscii(QByteArrayView line)
+{
+    return std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
+}
+
+// Printable ASCII with nothing Qt's reader unescapes, quotes, comments out or
+// reads as a type: it reads the trimmed text, or a list that storedText() turns
+// back into that same text.
+bool isLiteralValueLine(QByteArrayView line)
+{
+    return isPrintableAscii(line) && std::none_of(line.begin(), line.end(), [](char c) {
+               return c == '"' || c == '\\' || c == ';' || c == '@' || c == '%' || c == '#';
+           });
+}
+
+// One pass over the file. Kuvell's own lines and nearly every hand edit are
+// literal "key=text" lines under a literal [section]: their texts are taken as
+// they stand. Only the other lines (with their section's header) are left to
+// Qt's reader, which costs many times as much a line. Should one of those name
+// a key a literal line names too, which line wins is Qt's to say: the whole
+// file then goes to Qt's reader.
+std::optional<SettingsStore::Contents> parseIni(const QByteArray& bytes, QString& problem)
+{
+    SettingsStore::Contents contents{bytes, {}, {}};
+    auto& literal = contents.literal;
+    literal.reserve(bytes.count('\n') + 1);
+    QByteArray rest;
+    QByteArrayView header;             // the current section's header line, empty before the first
+    QByteArrayView section;            // its name, null when it is not literal
+    const char* restHeader = nullptr;  // the header last copied into rest
+    qsizetype start = bytes.startsWith(kUtf8ByteOrderMark) ? qsizetype(3) : 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) end = bytes.size();
+        const QByteArrayView whole(bytes.constData() + start, end - start);
+        if (runsPastItsEnd(whole)) {
+            // Where Qt's lines no longer match the file's, all the rest is Qt's.
+            if (!header.isEmpty() && restHeader != header.data()) rest.append(header).append('\n');
+            rest.append(QByteArrayView(bytes).sliced(start));
+            break;
+        }
+        start = end + 1;
+        QByteArrayView unterminated = whole;
+        if (unterminated.endsWith('\r')) unterminated.chop(1);
+        const QByteArrayView line = unterminated.trimmed();
+        if (line.isEmpty()) continue;
+        if (line.startsWith('[')) {
+            header = whole;
+            const bool literal = isPrintableAscii(unterminated) && line.endsWith(']') &&
+                                 line.count(']') == 1 &&
+                                 isLiteralName(line.sliced(1, line.size() - 2).trimmed());
+            section = literal ? line.sliced(1, line.size() - 2).trimmed() : QByteArrayView();
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        const QByteArrayView key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
+        if (!section.isNull() && equals > 0 && isLiteralName(key) &&
+            isLiteralValueLine(unterminated)) {
+            literal.insert({section, key}, line.sliced(equals + 1).trimmed());
+            continue;
+        }
+        if (!header.isEmpty() && restHeader != header.data()) {
+            rest.append(header).append('\n');
+            restHeader = header.data();
+        }
+        rest.append(whole).append('\n');
+    }
+    if (rest.isEmpty()) return contents;
+    std::optional<Values> others = parseWithQSettings(rest, problem);
+    if (!others) return std::nullopt;
+    for (auto other = others->cbegin(); other != others->cend(); ++other) {
+        const qsizetype slash = other.key().indexOf(QLatin1Char('/'));
+        if (slash < 0) continue;
+        const QByteArray sectionBytes = other.key().left(slash).toLatin1();
+        const QByteArray keyBytes = other.key().mid(slash + 1).toLatin1();
+        if (literal.contains({sectionBytes, keyBytes})) {
+            others = parseWithQSettings(bytes, problem);
+            if (!others) return std::nullopt;
+            literal.clear();
+            break;
+        }
+    }
+    contents.others = std::move(*others);
+    return contents;
+}
+
 // The file's new contents with the changes made, checked by reading them back.
-std::optional<QByteArray> withChanges(const QByteArray& bytes, const QList<SettingChange>& changes,
-                                      Values& values, QString& problem)
+std::optional<SettingsStore::Contents> withChanges(const QByteArray& bytes,
+                                                   const QList<SettingChange>& changes,
+                                                   QString& problem)
 {
     const WorkingCopy copy(bytes);
     if (!copy.isValid()) {
@@ -191,18 +359,16 @@ std::optional<QByteArray> withChanges(const QByteArray& bytes, const QList<Setti
         }
         ini.sync();
     }
-    QByteArray changed = copy.bytes();
-    std::optional<Values> readBack = parseIni(changed, problem);
+    std::optional<SettingsStore::Contents> readBack = parseIni(copy.bytes(), problem);
     if (!readBack) return std::nullopt;
     for (const SettingChange& change : changes) {
-        if (readBack->value(valueKey(change.section, change.key)) != change.text) {
+        if (readBack->find(change.section, change.key) != change.text) {
             problem = QStringLiteral("the new contents could not be composed in %1")
                           .arg(QDir::tempPath());
             return std::nullopt;
         }
     }
-    values = std::move(*readBack);
-    return changed;
+    return readBack;
 }
 
 SaveResult failed(QString reason) { return {false, std::move(reason)}; }
@@ -249,7 +415,7 @@ QString changedNames(const QList<SettingChange>& changes)
 
 SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
 
-const QHash<QString, QString>& SettingsStore::currentValues() const
+const SettingsStore::Contents& SettingsStore::currentContents() const
 {
     FileRead file = readRegularFile(localPath(filePath_), kMaxFileBytes);
     QString problem = QString::fromStdString(file.reason);
@@ -259,27 +425,25 @@ const QHash<QString, QString>& SettingsStore::currentValues() const
         problem = notText;
         bytes.clear();
     }
-    if (!parsed_ || bytes != parsedBytes_) {
-        const std::optional<Values> values = parseIni(bytes, problem);
-        parsed_ = values.has_value();
-        parsedBytes_ = bytes;
-        parsedValues_ = values.value_or(Values());
+    if (!parsed_ || bytes != contents_->bytes) {
+        std::optional<Contents> contents = parseIni(bytes, problem);
+        parsed_ = contents.has_value();
+        contents_ = std::make_shared<const Contents>(parsed_ ? std::move(*contents)
+                                                             : Contents{bytes, {}, {}});
     }
     if (problem != lastReadProblem_ && !problem.isEmpty()) {
         qCWarning(storeLog, "cannot read %s: %s; the defaults are used", qUtf8Printable(filePath_),
                   qUtf8Printable(problem));
     }
     lastReadProblem_ = problem;
-    return parsedValues_;
+    return *contents_;
 }
 
 QString SettingsStore::readSetting(const QString& section, const QString& key,
                                    const QString& defaultText) const
 {
     if (!isPlainName(section) || !isPlainName(key)) return defaultText;
-    const Values& values = currentValues();
-    const auto found = values.constFind(valueKey(section, key));
-    return found != values.constEnd() ? *found : defaultText;
+    return currentContents().find(section, key).value_or(defaultText);
 }
 
 SaveResult SettingsStore::writeSetting(const QString& section, const QString& key,
@@ -309,20 +473,19 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
         const QByteArray bytes = QByteArray::fromStdString(current.bytes);
         if (const QString notText = notIniText(bytes); !notText.isNull()) return failed(notText);
         QString problem;
-        Values values;
-        const std::optional<QByteArray> changed = withChanges(bytes, changes, values, problem);
+        std::optional<Contents> changed = withChanges(bytes, changes, problem);
         if (!changed) return failed(problem);
         // The next start would refuse the file, and every later save with it.
-        if (changed->size() > kMaxFileBytes) {
+        if (changed->bytes.size() > kMaxFileBytes) {
             return failed(QStringLiteral("the saved file would be %1 bytes, more than the %2 "
                                          "bytes Kuvell reads at start-up; it was left as it was")
-                              .arg(changed->size())
+                              .arg(changed->bytes.size())
                               .arg(kMaxFileBytes));
         }
-        const FileWrite written = replaceRegularFile(localPath(filePath_), changed->toStdString());
+        const FileWrite written =
+            replaceRegularFile(localPath(filePath_), changed->bytes.toStdString());
         if (!written.written) return failed(QString::fromStdString(written.reason));
-        parsedBytes_ = *changed;
-        parsedValues_ = std::move(values);
+        contents_ = std::make_shared<const Contents>(std::move(*changed));
         parsed_ = true;
         return {true, {}};
     };

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QLoggingCategory>
 #include <QString>
+#include <memory>
 
 namespace kuvell {
 
@@ -50,14 +51,15 @@ class SettingsStore
 
     const QString& filePath() const { return filePath_; }
 
+    struct Contents;  // a file's bytes and the values they hold
+
   private:
-    const QHash<QString, QString>& currentValues() const;
+    const Contents& currentContents() const;
 
     QString filePath_;
     // The last contents read and what they hold, so reading a dozen keys
     // parses the file once.
-    mutable QByteArray parsedBytes_;
-    mutable QHash<QString, QString> parsedValues_;
+    mutable std::shared_ptr<const Contents> contents_;
     mutable bool parsed_ = false;
     mutable QString lastReadProblem_;  // reported once, not at every key
 };

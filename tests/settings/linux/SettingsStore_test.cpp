@@ -129,6 +129,36 @@ TEST_F(SettingsStoreTest, ReadsHandEditedValuesAsTheirText)
     EXPECT_EQ(readOption("mixed"), QStringLiteral("a,b,c"));  // quotes: the list, joined
 }
 
+// The file is read in one pass; whatever Qt's reader would join across lines,
+// unescape or order differently must still read as Qt reads it.
+TEST_F(SettingsStoreTest, ReadsLinesJoinedEscapedOrRepeatedAsQtDoes)
+{
+    writeBytes(iniPath(),
+               "top=1\n[setting]\nplain=a , b\r\nempty=\nequals=a=b\nrepeated=1\n"
+               "[ setting ]\nspaced=2\n[setting] junk\nafterjunk=3\n[a b]\nDLtot=4\n"
+               "[setting]\nrepeated=\"5\"\n%44Ltot=6\nULtot=7\nULtot=8\ncomment=x ; y\n"
+               "tabbed\t=9\nhash=#1\nopen=\"a\nDLtot=10\nclosed\"\nafter=11\n");
+    SettingsStore store(iniPath());
+    const auto read = [&store](const char* key) {
+        return store.readSetting(kSetting, QString::fromLatin1(key), QStringLiteral("default"));
+    };
+    EXPECT_EQ(read("plain"), QStringLiteral("a , b"));
+    EXPECT_EQ(read("empty"), QString());
+    EXPECT_EQ(read("equals"), QStringLiteral("a=b"));
+    EXPECT_EQ(read("repeated"), QStringLiteral("5"));  // the last line wins, quoted or not
+    EXPECT_EQ(read("spaced"), QStringLiteral("2"));
+    EXPECT_EQ(read("afterjunk"), QStringLiteral("3"));
+    EXPECT_EQ(read("DLtot"), QStringLiteral("6"));  // an escaped name is the same name
+    EXPECT_EQ(read("ULtot"), QStringLiteral("8"));
+    EXPECT_EQ(read("comment"), QStringLiteral("x"));
+    EXPECT_EQ(read("tabbed"), QStringLiteral("9"));
+    EXPECT_EQ(read("hash"), QStringLiteral("#1"));
+    EXPECT_EQ(read("open"), QStringLiteral("a\nDLtot=10\nclosed"));  // a quote spans lines
+    EXPECT_EQ(read("after"), QStringLiteral("11"));
+    EXPECT_EQ(store.readSetting(QStringLiteral("a b"), QStringLiteral("DLtot"), {}),
+              QStringLiteral("4"));
+}
+
 TEST_F(SettingsStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
 {
     SettingsStore store(iniPath());
