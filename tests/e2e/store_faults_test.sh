@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Kuvell under faults and hostile files, with its real window under a private Xvfb.
 #
-#   store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood
+#   store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood|utf16|hugestore
 #
 # killloop:   SIGKILL at a random moment of the quit's save, again and again: the
 #             store holds all six values from before or all six from after.
@@ -14,15 +14,21 @@
 #             save at once instead of waiting for ever.
 # clickflood: 3000 clicks on a page button of the settings dialog: Kuvell lives
 #             and is idle again within seconds.
+# utf16:      a store in UTF-16 with a byte-order mark: the same as fifo, and the
+#             file keeps its bytes and its values.
+# hugestore:  a store of "kN=a,b" lines up to the 8 MiB read limit: SIGTERM during
+#             start-up ends Kuvell at once, saving nothing; a start shows the
+#             window within seconds, and the quit's save, which would pass the
+#             limit, is refused and reported; the file keeps its bytes throughout.
 set -euo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
 
-usage="usage: store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood"
+usage="usage: store_faults_test.sh <kuvell> killloop|fifo|zerolink|lockdir|clickflood|utf16|hugestore"
 kuvell=${1:?$usage}
 mode=${2:?$usage}
-[[ "$mode" =~ ^(killloop|fifo|zerolink|lockdir|clickflood)$ ]] || e2e_fail "$usage"
+[[ "$mode" =~ ^(killloop|fifo|zerolink|lockdir|clickflood|utf16|hugestore)$ ]] || e2e_fail "$usage"
 e2e_require_binary "$kuvell"
 e2e_require_program xdotool xdotool
 e2e_require_program xwininfo x11-utils
@@ -89,17 +95,18 @@ ini_value()
 
 # A store that cannot be read or written: Kuvell must come up at once on its
 # defaults, stay small, and report the failed save at quit with a message.
+# check_unusable_store <what> [<reason reported>]
 check_unusable_store()
 {
-    local what=$1
+    local what=$1 reason=${2:-not a regular file}
     local started=$SECONDS
     start_kuvell
     e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s with $what as the store"
     local rss
     rss=$(rss_kb)
     ((rss < MAX_RSS_KB)) || fail_with_evidence "Kuvell uses $rss KB with $what as the store"
-    grep -q "not a regular file" "$artifacts/kuvell.log" ||
-        fail_with_evidence "Kuvell did not report that $what is not a regular file"
+    grep -qF "$reason" "$artifacts/kuvell.log" ||
+        fail_with_evidence "Kuvell did not report that $what is $reason"
     e2e_pick_menu_item "$kuvell_pid" "$main_window" last
     e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
         fail_with_evidence "the quit showed no message about the failed save"
@@ -142,6 +149,55 @@ lockdir)
     grep -qF "$ini.lock" "$artifacts/kuvell.log" || fail_with_evidence "the lock file was not named"
     [[ -d "$ini.lock" ]] || e2e_fail "the lock folder was removed"
     echo "PASS (lockdir): the quit ended within $((SECONDS - quit_at)) s and reported the held lock"
+    ;;
+utf16)
+    printf '[setting]\nDLtot=424242\nwindowsposx=1500\n' | iconv -f UTF-8 -t UTF-16 >"$ini"
+    [[ "$(head -c 2 "$ini" | od -An -tx1 | tr -d ' ')" == fffe ]] || e2e_unavailable "iconv wrote no byte-order mark"
+    cp "$ini" "$work/before.ini"
+    e2e_start_xvfb
+    check_unusable_store "a UTF-16 file" "UTF-16 byte-order mark"
+    grep -qF "$ini" "$artifacts/kuvell.log" || e2e_fail "the file was not named"
+    cmp -s "$ini" "$work/before.ini" || e2e_fail "the UTF-16 file was rewritten"
+    [[ -z "$(find "$(dirname "$ini")" -mindepth 1 ! -name kuvell.ini)" ]] || e2e_fail "files were left beside the store"
+    echo "PASS (utf16): $outcome; the UTF-16 file keeps its bytes"
+    ;;
+hugestore)
+    awk 'BEGIN { print "[setting]"; size = 10
+        for (i = 0; ; i++) { line = "k" i "=a,b"; if (size + length(line) + 1 > 8388600) break; print line; size += length(line) + 1 } }' >"$ini"
+    sum_before=$(sha256sum <"$ini")
+    e2e_start_xvfb
+    # SIGTERM once Kuvell listens for it, which is before it reads the store
+    # (and not to the shell that is about to become Kuvell, which traps it too).
+    handles_term()
+    {
+        [[ "$(readlink "/proc/$kuvell_pid/exe")" == "$(readlink -f "$kuvell")" ]] &&
+            (((16#$(awk '/^SigCgt:/ { print $2 }' "/proc/$kuvell_pid/status") >> 14) & 1))
+    }
+    start_kuvell
+    e2e_wait_until 10 handles_term || fail_with_evidence "Kuvell never took SIGTERM"
+    kill -TERM "$kuvell_pid"
+    term_at=$SECONDS
+    e2e_wait_until 5 kuvell_gone || fail_with_evidence "Kuvell still runs 5 s after SIGTERM during start-up"
+    wait_kuvell
+    ((status == 0)) || fail_with_evidence "Kuvell ended with status $status after SIGTERM, expected 0"
+    [[ "$(sha256sum <"$ini")" == "$sum_before" ]] || e2e_fail "the store changed after SIGTERM during start-up"
+    term_s=$((SECONDS - term_at))
+
+    started=$(date +%s%N)
+    start_kuvell
+    e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s with an 8 MiB store"
+    window_ms=$((($(date +%s%N) - started) / 1000000))
+    e2e_pick_menu_item "$kuvell_pid" "$main_window" last
+    e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
+        fail_with_evidence "the quit showed no message about the refused save"
+    e2e_wait_until 10 kuvell_gone || fail_with_evidence "Kuvell still runs after the message"
+    wait_kuvell
+    ((status == 1)) || fail_with_evidence "Kuvell ended with status $status, expected 1 (not saved)"
+    grep -qF "more than the 8388608 bytes Kuvell reads" "$artifacts/kuvell.log" ||
+        fail_with_evidence "the refused save did not say why"
+    [[ "$(sha256sum <"$ini")" == "$sum_before" ]] || e2e_fail "the store changed at the quit"
+    echo "PASS (hugestore): SIGTERM during start-up ended Kuvell within ${term_s} s; the window" \
+        "came after ${window_ms} ms; the quit's save past the limit was refused; the store kept its bytes"
     ;;
 clickflood)
     e2e_start_xvfb
