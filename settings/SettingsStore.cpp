@@ -188,6 +188,9 @@ struct SettingsStore::Contents
     QByteArray bytes;  // the file as read; the views point into it
     QHash<LiteralName, QByteArrayView> literal;
     Values others;  // the values Qt's reader gave, by "section/key"
+    // Some line goes on past its end (an open quote, an escaped line end), so
+    // what follows it is not read on its own.
+    bool linesRunOn = false;
 
     std::optional<QString> find(const QString& section, const QString& key) const
     {
@@ -277,7 +280,7 @@ bool isLiteralValueLine(QByteArrayView line)
 // file then goes to Qt's reader.
 std::optional<SettingsStore::Contents> parseIni(const QByteArray& bytes, QString& problem)
 {
-    SettingsStore::Contents contents{bytes, {}, {}};
+    SettingsStore::Contents contents{bytes, {}, {}, false};
     auto& literal = contents.literal;
     literal.reserve(bytes.count('\n') + 1);
     QByteArray rest;
@@ -293,6 +296,7 @@ std::optional<SettingsStore::Contents> parseIni(const QByteArray& bytes, QString
             // Where Qt's lines no longer match the file's, all the rest is Qt's.
             if (!header.isEmpty() && restHeader != header.data()) rest.append(header).append('\n');
             rest.append(QByteArrayView(bytes).sliced(start));
+            contents.linesRunOn = true;
             break;
         }
         start = end + 1;
@@ -341,9 +345,9 @@ std::optional<SettingsStore::Contents> parseIni(const QByteArray& bytes, QString
 }
 
 // The file's new contents with the changes made, checked by reading them back.
-std::optional<SettingsStore::Contents> withChanges(const QByteArray& bytes,
-                                                   const QList<SettingChange>& changes,
-                                                   QString& problem)
+// The bytes with the changes made by Qt's writer, or nullopt.
+std::optional<QByteArray> writtenByQSettings(const QByteArray& bytes,
+                                             const QList<SettingChange>& changes, QString& problem)
 {
     const WorkingCopy copy(bytes);
     if (!copy.isValid()) {
@@ -359,16 +363,51 @@ std::optional<SettingsStore::Contents> withChanges(const QByteArray& bytes,
         }
         ini.sync();
     }
-    std::optional<SettingsStore::Contents> readBack = parseIni(copy.bytes(), problem);
-    if (!readBack) return std::nullopt;
+    return copy.bytes();
+}
+
+// Keys the file does not hold yet (the first-start date) are added at its end
+// in Qt's spelling, every byte before them as it was: the quick way for a large
+// file, and a hand-edited one keeps its look. Qt's reader merges a section
+// named twice. nullopt when a key exists or a line could run on into the new ones.
+std::optional<QByteArray> withKeysAdded(const SettingsStore::Contents& current,
+                                        const QList<SettingChange>& changes, QString& problem)
+{
+    if (current.linesRunOn) return std::nullopt;
     for (const SettingChange& change : changes) {
-        if (readBack->find(change.section, change.key) != change.text) {
-            problem = QStringLiteral("the new contents could not be composed in %1")
-                          .arg(QDir::tempPath());
-            return std::nullopt;
-        }
+        if (current.find(change.section, change.key)) return std::nullopt;
     }
-    return readBack;
+    std::optional<QByteArray> added = writtenByQSettings(QByteArray(), changes, problem);
+    if (!added) return std::nullopt;
+    QByteArray result = current.bytes;
+    if (!result.isEmpty() && !result.endsWith('\n')) result += '\n';
+    return result + *added;
+}
+
+// The file's new contents with the changes made, checked by reading them back.
+std::optional<SettingsStore::Contents> withChanges(const SettingsStore::Contents& current,
+                                                   const QList<SettingChange>& changes,
+                                                   QString& problem)
+{
+    const auto readBack = [&](const QByteArray& changed) -> std::optional<SettingsStore::Contents> {
+        std::optional<SettingsStore::Contents> result = parseIni(changed, problem);
+        if (!result) return std::nullopt;
+        for (const SettingChange& change : changes) {
+            if (result->find(change.section, change.key) != change.text) return std::nullopt;
+        }
+        return result;
+    };
+    if (const std::optional<QByteArray> appended = withKeysAdded(current, changes, problem)) {
+        if (std::optional<SettingsStore::Contents> result = readBack(*appended)) return result;
+    }
+    const std::optional<QByteArray> rewritten = writtenByQSettings(current.bytes, changes, problem);
+    if (!rewritten) return std::nullopt;
+    std::optional<SettingsStore::Contents> result = readBack(*rewritten);
+    if (!result && problem.isEmpty()) {
+        problem =
+            QStringLiteral("the new contents could not be composed in %1").arg(QDir::tempPath());
+    }
+    return result;
 }
 
 SaveResult failed(QString reason) { return {false, std::move(reason)}; }
@@ -429,7 +468,7 @@ const SettingsStore::Contents& SettingsStore::currentContents() const
         std::optional<Contents> contents = parseIni(bytes, problem);
         parsed_ = contents.has_value();
         contents_ = std::make_shared<const Contents>(parsed_ ? std::move(*contents)
-                                                             : Contents{bytes, {}, {}});
+                                                             : Contents{bytes, {}, {}, false});
     }
     if (problem != lastReadProblem_ && !problem.isEmpty()) {
         qCWarning(storeLog, "cannot read %s: %s; the defaults are used", qUtf8Printable(filePath_),
@@ -473,7 +512,14 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
         const QByteArray bytes = QByteArray::fromStdString(current.bytes);
         if (const QString notText = notIniText(bytes); !notText.isNull()) return failed(notText);
         QString problem;
-        std::optional<Contents> changed = withChanges(bytes, changes, problem);
+        // Start-up has just parsed the same bytes, as a rule.
+        std::optional<Contents> parsedNow;
+        if (!parsed_ || contents_->bytes != bytes) {
+            parsedNow = parseIni(bytes, problem);
+            if (!parsedNow) return failed(problem);
+        }
+        std::optional<Contents> changed =
+            withChanges(parsedNow ? *parsedNow : *contents_, changes, problem);
         if (!changed) return failed(problem);
         // The next start would refuse the file, and every later save with it.
         if (changed->bytes.size() > kMaxFileBytes) {

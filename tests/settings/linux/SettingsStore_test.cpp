@@ -159,6 +159,34 @@ TEST_F(SettingsStoreTest, ReadsLinesJoinedEscapedOrRepeatedAsQtDoes)
               QStringLiteral("4"));
 }
 
+// The first-start date used to make Qt rewrite the whole file: a hand edit lost
+// its look, a large file took seconds and grew past the read limit.
+TEST_F(SettingsStoreTest, AKeyTheFileLacksIsAddedAtItsEndAndTheRestKeepsItsBytes)
+{
+    const QByteArray handEdited = "; mine\n[setting]\nlist = a,b\nDLtot=5";
+    writeBytes(iniPath(), handEdited);
+    SettingsStore store(iniPath());
+    ASSERT_TRUE(
+        store.writeSetting(kOptions, QStringLiteral("installdate"), QStringLiteral("a, b")));
+    EXPECT_TRUE(readBytes(iniPath()).startsWith(handEdited + '\n')) << readBytes(iniPath()).data();
+    ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("ULtot"), QStringLiteral("6")));
+    SettingsStore fresh(iniPath());
+    for (SettingsStore* reader : {&store, &fresh}) {
+        EXPECT_EQ(reader->readSetting(kOptions, QStringLiteral("installdate"), {}),
+                  QStringLiteral("a, b"));
+        EXPECT_EQ(reader->readSetting(kSetting, QStringLiteral("ULtot"), {}), QStringLiteral("6"));
+        EXPECT_EQ(reader->readSetting(kSetting, QStringLiteral("list"), {}), QStringLiteral("a,b"));
+        EXPECT_EQ(reader->readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("5"));
+    }
+
+    // A last line that runs on would swallow what is added: Qt rewrites the file.
+    writeBytes(iniPath(), "[setting]\nopen=\"a\n");
+    SettingsStore runOn(iniPath());
+    ASSERT_TRUE(runOn.writeSetting(kOptions, QStringLiteral("installdate"), QStringLiteral("d")));
+    EXPECT_EQ(SettingsStore(iniPath()).readSetting(kOptions, QStringLiteral("installdate"), {}),
+              QStringLiteral("d"));
+}
+
 TEST_F(SettingsStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
 {
     SettingsStore store(iniPath());
