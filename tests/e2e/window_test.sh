@@ -119,6 +119,10 @@ hostile) write_hostile_store ;;
 unwritable) mkdir -p "$work/config" && echo "not a folder" >"$work/config/kuvell" ;;
 esac
 e2e_start_xvfb
+# A client in the namespace reaches the server through its socket file alone
+# (the abstract socket is the host namespace's): check that, not Kuvell's start.
+e2e_x_answers "${run_in[@]}" ||
+    e2e_fail "the X server on $DISPLAY is not reachable from the namespace: $(ls -la /tmp/.X11-unix 2>&1)"
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 "${run_in[@]}" env -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
