@@ -28,8 +28,8 @@
 #include "platform/core/Twips.h"
 #include "platform/core/WindowBounds.h"
 #include "settings/SettingsStore.h"
-#include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
+#include "settings/core/StartupSettings.h"
 #include "settings/core/TextConversions.h"
 #include "stats/core/InterfaceTable.h"
 
@@ -108,7 +108,7 @@ int64_t monotonicMilliseconds()
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
+MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
                              MonitorWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       vars_(vars),
@@ -178,7 +178,7 @@ void MonitorWindow::startUp()
             services_.todayLongDate.isEmpty()
                 ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
                 : services_.todayLongDate;
-        startup = loadStartupSettings(store_, vars_, today);
+        startup = loadStartupSettings(store_, vars_, today.toStdString());
     });
     guarded([&] {
         if (startup.transparencyLevel) {
@@ -366,26 +366,27 @@ void MonitorWindow::onQuit()
     // No tick changes the totals, and no second quit starts, while a message is open.
     quitting_ = true;
     sampleTimer_->stop();
-    const QString setting = QStringLiteral("setting");
-    const auto text = [](int64_t value) { return QString::fromStdString(integerToText(value)); };
+    namespace keys = settingkeys;
     // The placement as it is now, also while the window is hidden.
     const QRect outer = frameGeometry();
-    // One replacement of the file: whenever Kuvell dies, all six values or none have landed.
-    const SaveResult saved = store_.writeSettings({
-        {setting, QStringLiteral("DLtot"), text(vars_.downloadTotal)},
-        {setting, QStringLiteral("ULtot"), text(vars_.uploadTotal)},
-        {setting, QStringLiteral("windowsposx"), text(pixelsToTwips(outer.x()))},
-        {setting, QStringLiteral("windowsposy"), text(pixelsToTwips(outer.y()))},
-        {setting, QStringLiteral("windowswidth"), text(pixelsToTwips(outer.width()))},
-        {setting, QStringLiteral("windowsheight"), text(pixelsToTwips(outer.height()))},
-    });
+    // One batch: with an atomic store, whenever Kuvell dies all six values or none have landed.
+    const StoreChange changes[] = {
+        changeOf(keys::downloadTotal, integerToText(vars_.downloadTotal)),
+        changeOf(keys::uploadTotal, integerToText(vars_.uploadTotal)),
+        changeOf(keys::windowLeft, integerToText(pixelsToTwips(outer.x()))),
+        changeOf(keys::windowTop, integerToText(pixelsToTwips(outer.y()))),
+        changeOf(keys::windowWidth, integerToText(pixelsToTwips(outer.width()))),
+        changeOf(keys::windowHeight, integerToText(pixelsToTwips(outer.height()))),
+    };
+    const Result saved = store_.writeTexts(changes);
     tray_.removeIcon();
     if (!saved) {
+        const QString location = QString::fromStdString(store_.location());
         qCWarning(storeLog, "the totals and the window placement were not saved to %s",
-                  qUtf8Printable(store_.filePath()));
+                  qUtf8Printable(location));
         showMessage(QStringLiteral("The totals and the window placement could not be saved to "
                                    "%1:\n%2.")
-                        .arg(store_.filePath(), saved.reason));
+                        .arg(location, QString::fromStdString(saved.reason)));
     }
     if (!ended_) {  // a termination signal may have ended Kuvell while the message was open
         end(saved ? 0 : 1);

@@ -29,7 +29,7 @@ namespace kuvell {
 
 class InterfaceTable;
 class IfTableSource;
-class SettingsStore;
+class KeyValueStore;
 struct ProgramVariables;
 
 // What the window needs from outside; main fills it, tests fake it.
@@ -51,7 +51,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
 {
     Q_OBJECT
   public:
-    MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
+    MonitorWindow(ProgramVariables& vars, KeyValueStore& store, MonitorWindowServices services,
                   QWidget* parent = nullptr);
     ~MonitorWindow() override;
 
@@ -108,7 +108,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     void end(int status);
 
     ProgramVariables& vars_;
-    SettingsStore& store_;
+    KeyValueStore& store_;
     MonitorWindowServices services_;
     std::string decimalSeparator_;
 

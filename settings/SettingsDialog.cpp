@@ -42,11 +42,7 @@ constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt:
                                         Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
-const QString kOptions = QStringLiteral("options");
-const QString kSetting = QStringLiteral("setting");
-
 QString integerText(int64_t value) { return QString::fromStdString(integerToText(value)); }
-QString flagText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
 
 void setCheckedQuietly(QCheckBox* box, bool ticked)
 {
@@ -58,7 +54,7 @@ int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); 
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store,
+SettingsDialog::SettingsDialog(ProgramVariables& vars, KeyValueStore& store,
                                MainWindowAccess& mainWindow, AutostartTarget autostart,
                                QWidget* parent)
     : QDialog(parent != nullptr ? parent : mainWindow.mainWindow(), kToolWindow),
@@ -87,11 +83,9 @@ SettingsDialog::~SettingsDialog() = default;
 // control as it was built, and the next step runs.
 void SettingsDialog::load()
 {
-    const auto graphics =
-        textToInt16(store_.readSetting(kOptions, QStringLiteral("graphics"), QStringLiteral("0"))
-                        .toStdString());
-    if (graphics && (*graphics == 0 || *graphics == 1)) {
-        graphOnlyBox_->setChecked(*graphics == 1);
+    namespace keys = settingkeys;
+    if (const auto graphOnly = readValue(store_, keys::graphOnly)) {
+        graphOnlyBox_->setChecked(*graphOnly);
     }
 
     installDateLabel_->setText(QStringLiteral("信息统计于 ") +
@@ -100,9 +94,7 @@ void SettingsDialog::load()
     // The colour picker reports a cancel as an invalid colour: pickColour
     // takes that as a failure and changes nothing.
 
-    const auto level =
-        textToInt16(store_.readSetting(kOptions, QStringLiteral("visibility"), QStringLiteral("9"))
-                        .toStdString());
+    const auto level = readValue(store_, keys::transparencyLevel);
     if (level && *level >= 0 && *level < opacityBox_->count()) {
         {
             const QSignalBlocker blocker(opacityBox_);
@@ -111,8 +103,7 @@ void SettingsDialog::load()
         applyTransparency(false);
     }
 
-    if (store_.readSetting(kSetting, QStringLiteral("autostart"), QStringLiteral("0")) ==
-        QStringLiteral("1")) {
+    if (readValue(store_, keys::startAtLogin).value_or(false)) {
         setCheckedQuietly(startAtLoginBox_, true);
         applyStartAtLogin();
     }
@@ -219,8 +210,7 @@ void SettingsDialog::applyTransparency(bool userChoice)
     if (const auto alpha = transparencyAlpha(index); alpha && window != nullptr) {
         setTransparency(window, *alpha);
     }
-    const SaveResult saved =
-        store_.writeSetting(kOptions, QStringLiteral("visibility"), integerText(index));
+    const Result saved = writeText(store_, settingkeys::transparencyLevel, integerToText(index));
     if (!saved && userChoice) {
         reportUnsaved(QStringLiteral("The transparency"), saved);
     }
@@ -237,9 +227,7 @@ void SettingsDialog::pickColour(const SwatchBinding& binding)
     int32_t& colour = vars_.*binding.colour;
     colour = bgrFromColour(binding.swatch->colour());
     // Like a cancel, a failed store ends the handler: nothing further changes.
-    if (const SaveResult saved =
-            store_.writeSetting(kSetting, QLatin1String(binding.key), integerText(colour));
-        !saved) {
+    if (const Result saved = writeText(store_, *binding.key, integerToText(colour)); !saved) {
         reportUnsaved(QStringLiteral("The colour"), saved);
         return;
     }
@@ -248,10 +236,11 @@ void SettingsDialog::pickColour(const SwatchBinding& binding)
     }
 }
 
-void SettingsDialog::reportUnsaved(const QString& what, const SaveResult& result)
+void SettingsDialog::reportUnsaved(const QString& what, const Result& result)
 {
     mainWindow_.showMessage(QStringLiteral("%1 could not be saved to %2:\n%3.")
-                                .arg(what, store_.filePath(), result.reason));
+                                .arg(what, QString::fromStdString(store_.location()),
+                                     QString::fromStdString(result.reason)));
 }
 
 void SettingsDialog::showSpeedInMegabytes()
@@ -291,21 +280,21 @@ void SettingsDialog::acceptSettings()
     }
     vars_.connectionSpeed = *speed;
     // Stored together in the end, in this order: a crash leaves all or none.
-    QList<SettingChange> changes{
-        {kSetting, QStringLiteral("autostart"), flagText(startAtLoginBox_->isChecked())},
-        {kOptions, QStringLiteral("graphics"), flagText(graphOnlyBox_->isChecked())},
+    std::vector<StoreChange> changes{
+        changeOf(settingkeys::startAtLogin, flagText(startAtLoginBox_->isChecked())),
+        changeOf(settingkeys::graphOnly, flagText(graphOnlyBox_->isChecked())),
     };
     vars_.extraGraphHeight = graphOnlyBox_->isChecked() ? kGraphOnlyExtraHeight : int16_t{0};
     mainWindow_.nudgeSize();
-    changes.append({kSetting, QStringLiteral("connectionspeed"), speedField_->text()});
+    changes.push_back(changeOf(settingkeys::connectionSpeed, speedField_->text().toStdString()));
     applyOnTop(changes);
-    if (const SaveResult saved = store_.writeSettings(changes); !saved) {
+    if (const Result saved = store_.writeTexts(changes); !saved) {
         reportUnsaved(QStringLiteral("The settings"), saved);
     }
     accept();
 }
 
-void SettingsDialog::applyOnTop(QList<SettingChange>& changes)
+void SettingsDialog::applyOnTop(std::vector<StoreChange>& changes)
 {
     QWidget* const window = mainWindow_.mainWindow();
     // The routines take the outer rectangle, so the window stays where it is.
@@ -322,7 +311,7 @@ void SettingsDialog::applyOnTop(QList<SettingChange>& changes)
         if (window != nullptr) {
             makeTopMost(window, left, top, width, height);
         }
-        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("true")});
+        changes.push_back(changeOf(settingkeys::onTop, "true"));
         return;
     }
     if (window != nullptr) {
@@ -330,7 +319,7 @@ void SettingsDialog::applyOnTop(QList<SettingChange>& changes)
     }
     if (vars_.onTop) {
         vars_.onTop = false;
-        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("false")});
+        changes.push_back(changeOf(settingkeys::onTop, "false"));
     }
 }
 

@@ -6,8 +6,9 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
-#include "settings/SettingsStore.h"
+#include "settings/core/KeyValueStore.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,7 +36,7 @@ class SettingsDialog : public QDialog
   public:
     // Runs the load sequence (every step guarded) before returning. Without a
     // parent the dialog is owned by the main window.
-    SettingsDialog(ProgramVariables& vars, SettingsStore& store, MainWindowAccess& mainWindow,
+    SettingsDialog(ProgramVariables& vars, KeyValueStore& store, MainWindowAccess& mainWindow,
                    AutostartTarget autostart, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
@@ -45,7 +46,7 @@ class SettingsDialog : public QDialog
     {
         ColourSwatch* swatch = nullptr;
         int32_t ProgramVariables::*colour = nullptr;
-        const char* key = nullptr;
+        const SettingKey<int32_t>* key = nullptr;
         bool isBackground = false;  // the background also re-clears graphBuffer_
     };
 
@@ -71,12 +72,12 @@ class SettingsDialog : public QDialog
     void sweepBanner();
     void markSpeedField(bool invalid);
     void placeCentredOnTop();
-    void applyOnTop(QList<SettingChange>& changes);
-    void reportUnsaved(const QString& what, const SaveResult& result);
+    void applyOnTop(std::vector<StoreChange>& changes);
+    void reportUnsaved(const QString& what, const Result& result);
     QString decimalSeparator() const;
 
     ProgramVariables& vars_;
-    SettingsStore& store_;
+    KeyValueStore& store_;
     MainWindowAccess& mainWindow_;
     const AutostartTarget autostart_;
     const QImage bannerPicture_;  // the picture the sweep reveals

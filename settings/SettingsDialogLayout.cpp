@@ -141,9 +141,9 @@ void SettingsDialog::buildSettingsPage()
     const char* const labelCaptions[] = {"下载", "上传", "背景"};
     const int labelWidths[] = {1035, 1155, 1095};
     const SwatchBinding bindings[] = {
-        {nullptr, &ProgramVariables::downloadColour, "dlcolor", false},
-        {nullptr, &ProgramVariables::uploadColour, "ulcolor", false},
-        {nullptr, &ProgramVariables::backgroundColour, "bgcolor", true}};
+        {nullptr, &ProgramVariables::downloadColour, &settingkeys::downloadColour, false},
+        {nullptr, &ProgramVariables::uploadColour, &settingkeys::uploadColour, false},
+        {nullptr, &ProgramVariables::backgroundColour, &settingkeys::backgroundColour, true}};
     for (int index = 0; index < 3; ++index) {
         swatches_[index] = bindings[index];
         swatches_[index].swatch =

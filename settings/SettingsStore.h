@@ -8,6 +8,8 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include "settings/core/KeyValueStore.h"
+
 namespace kuvell {
 
 // Where the store reports what it could not read or save ("kuvell.store").
@@ -27,7 +29,7 @@ struct [[nodiscard]] SaveResult
     explicit operator bool() const { return saved; }
 };
 
-class SettingsStore
+class SettingsStore : public KeyValueStore
 {
   public:
     // A store file is a few hundred bytes; one past this is not read or replaced.
@@ -49,6 +51,12 @@ class SettingsStore
                                           const QString& text);
 
     const QString& filePath() const { return filePath_; }
+
+    std::optional<std::string> readText(KeyName key) const override;
+    Result writeTexts(std::span<const StoreChange> changes) override;
+    std::string location() const override { return filePath_.toStdString(); }
+    // One rename replaces the file.
+    bool batchesAreAtomic() const override { return true; }
 
   private:
     const QHash<QString, QString>& currentValues() const;

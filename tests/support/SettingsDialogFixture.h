@@ -20,8 +20,8 @@
 #include "settings/MainWindowAccess.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsStore.h"
-#include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
+#include "settings/core/StartupSettings.h"
 
 namespace kuvell::testsupport {
 
@@ -56,7 +56,7 @@ class OptionsDialogTest : public ::testing::Test
     static inline const QString kMissing = QStringLiteral("<missing>");
 
     // The program-wide values as start-up leaves them for the stored texts.
-    void loadVariables() { loadStartupSettings(store, vars, QString::fromUtf8(kToday)); }
+    void loadVariables() { loadStartupSettings(store, vars, kToday); }
 
     std::unique_ptr<SettingsDialog> open()
     {
