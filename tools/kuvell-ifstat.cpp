@@ -294,8 +294,7 @@ int watch(const Options& options)
         // Like a timer, a late tick is not made up for by a burst of ticks.
         next = std::max(next, std::chrono::steady_clock::now() - kTick);
         helper.interfaces();
-        const TickTexts texts = tick.sample(helper.bytesReceived(), helper.bytesSent(),
-                                            receivedTotal, sentTotal, separator);
+        const TickTexts texts = tick.sample(helper.counters(), receivedTotal, sentTotal, separator);
         std::cout << texts.label << '\n';
         std::cout.flush();
         if (!std::cout) {

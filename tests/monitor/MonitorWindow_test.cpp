@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QStyleHints>
 #include <QTemporaryDir>
@@ -83,6 +84,14 @@ class MainWindow : public ::testing::Test
         auto window = std::make_unique<MonitorWindow>(vars, *store, std::move(services));
         window->timer()->stop();
         window->startUp();
+        return window;
+    }
+
+    // Started, and its first tick taken: that tick only sets the counters' baseline.
+    std::unique_ptr<MonitorWindow> startMeasuring()
+    {
+        auto window = start();
+        window->sampleTraffic();
         return window;
     }
 
@@ -164,9 +173,23 @@ TEST_F(MainWindow, StoredSizesAreBoundedAndOddLevelsApplyNoTransparency)
     EXPECT_TRUE(isTopMost(window.get()));
 }
 
+TEST_F(MainWindow, AStoredPositionOffEveryScreenOpensOnTheScreenWithItsSize)
+{
+    storeText(QStringLiteral("setting"), QStringLiteral("ontop"), QStringLiteral("false"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsposx"),
+              QStringLiteral("2147483647"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsposy"),
+              QStringLiteral("-2147483648"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3000"));
+    storeText(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("1500"));
+    const auto window = start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window->frameGeometry(), QRect(screen.right() + 1 - 200, screen.top(), 200, 100));
+}
+
 TEST_F(MainWindow, TickUpdatesLabelTrayAndGraph)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 10240;
     table->sent = 2048;
     window->sampleTraffic();
@@ -208,6 +231,11 @@ TEST_F(MainWindow, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
 
     table->name = "wlan0";
     window->sampleTraffic();
+    EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"))
+        << "the counters of an interface that appears are only the baseline";
+    EXPECT_EQ(vars.downloadTotal, 1);
+    table->received += 1'024'000;
+    window->sampleTraffic();
     EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 1000 kb/s - UL: 0 kb/s"));
     EXPECT_EQ(vars.downloadTotal, 1 + 1'024'000);
     table->received += 5'000'001;
@@ -224,7 +252,7 @@ TEST_F(MainWindow, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
 
 TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 10240;
     window->sampleTraffic();
 
@@ -247,7 +275,7 @@ TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 
 TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
 
@@ -319,7 +347,7 @@ TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 50000;
     table->sent = 10000;
     window->sampleTraffic();
