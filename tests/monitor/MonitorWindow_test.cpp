@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QScreen>
 #include <QSettings>
 #include <QStyleHints>
 #include <QTemporaryDir>
@@ -171,20 +170,6 @@ TEST_F(MainWindow, StoredSizesAreBoundedAndOddLevelsApplyNoTransparency)
     EXPECT_EQ(window->frameGeometry().size(), QSize(310, 10));
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
     EXPECT_TRUE(isTopMost(window.get()));
-}
-
-TEST_F(MainWindow, AStoredPositionOffEveryScreenOpensOnTheScreenWithItsSize)
-{
-    storeText(QStringLiteral("setting"), QStringLiteral("ontop"), QStringLiteral("false"));
-    storeText(QStringLiteral("setting"), QStringLiteral("windowsposx"),
-              QStringLiteral("2147483647"));
-    storeText(QStringLiteral("setting"), QStringLiteral("windowsposy"),
-              QStringLiteral("-2147483648"));
-    storeText(QStringLiteral("setting"), QStringLiteral("windowswidth"), QStringLiteral("3000"));
-    storeText(QStringLiteral("setting"), QStringLiteral("windowsheight"), QStringLiteral("1500"));
-    const auto window = start();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(window->frameGeometry(), QRect(screen.right() + 1 - 200, screen.top(), 200, 100));
 }
 
 TEST_F(MainWindow, TickUpdatesLabelTrayAndGraph)
