@@ -15,9 +15,11 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QStyleHints>
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
@@ -95,6 +97,30 @@ TrayClick trayClick(QSystemTrayIcon::ActivationReason reason)
         default:
             return TrayClick::Other;
     }
+}
+
+// A stored position that no screen shows (a monitor unplugged since, a
+// hand-edited value) would open the window where no one can reach it; one that
+// shows is kept to the pixel.
+WindowPlacement reachablePlacement(WindowPlacement at)
+{
+    std::vector<PixelRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    // The size the window will have once its bounds apply.
+    const WindowSize size = clampWindowSize({px(at.width), px(at.height)});
+    const PixelRect stored{px(at.left), px(at.top), size.cx, size.cy};
+    const PixelRect shown = keepReachable(stored, screens);
+    if (shown != stored) {
+        qCInfo(lcMonitor,
+               "the stored position %d,%d lies off every screen; the window opens at %d,%d",
+               stored.left, stored.top, shown.left, shown.top);
+        at.left = static_cast<int32_t>(pixelsToTwips(shown.left));
+        at.top = static_cast<int32_t>(pixelsToTwips(shown.top));
+    }
+    return at;
 }
 
 int64_t monotonicMilliseconds()
@@ -193,7 +219,7 @@ void MonitorWindow::startUp()
         setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
     });
     guarded([&] {
-        const WindowPlacement& at = startup.placement;
+        const WindowPlacement at = reachablePlacement(startup.placement);
         if (vars_.onTop) {
             makeTopMost(this, at.left, at.top, at.width, at.height);
         } else {
@@ -232,9 +258,8 @@ void MonitorWindow::sampleTraffic()
     }
     const QScopedValueRollback<bool> running(sampling_, true);
     interfaceTable_->interfaces();  // only for the snapshot it takes
-    const TickTexts texts =
-        tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
-                     vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
+    const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
+                                         vars_.uploadTotal, decimalSeparator_);
     rateLabel_->setText(QString::fromStdString(texts.label));
     tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
     draw(false);
