@@ -14,11 +14,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyleHints>
 #include <cstdio>
-#include <exception>
 #include <vector>
 
 #include "monitor/Logging.h"
@@ -39,8 +37,6 @@ namespace kuvell {
 
 namespace {
 
-const QString kProgramName = QStringLiteral("Kuvell");
-constexpr int kStartupTrayImage = 4;
 constexpr int kTickMilliseconds = 1000;
 constexpr int kPanelBorder = 2;
 
@@ -59,18 +55,6 @@ constexpr int kDesignRateLabelWidth = 5610;
 constexpr double kDesignRateLabelPoints = 9.75;
 
 int px(double twips) { return twipsToPixels(twips); }
-
-// start-up skips a step that fails and goes on with the next one, silently.
-template <typename Step>
-void guarded(Step&& step) noexcept
-{
-    try {
-        step();
-    } catch (const std::exception& error) {
-        // The window still starts: a step that fails leaves its defaults.
-        qCWarning(lcMonitor, "a start-up step failed: %s", error.what());
-    }
-}
 
 QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
@@ -99,30 +83,6 @@ TrayClick trayClick(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-// A stored position that no screen shows (a monitor unplugged since, a
-// hand-edited value) would open the window where no one can reach it; one that
-// shows is kept to the pixel.
-WindowPlacement reachablePlacement(WindowPlacement at)
-{
-    std::vector<PixelRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        screens.push_back({area.x(), area.y(), area.width(), area.height()});
-    }
-    // The size the window will have once its bounds apply.
-    const WindowSize size = clampWindowSize({px(at.width), px(at.height)});
-    const PixelRect stored{px(at.left), px(at.top), size.cx, size.cy};
-    const PixelRect shown = keepReachable(stored, screens);
-    if (shown != stored) {
-        qCInfo(lcMonitor,
-               "the stored position %d,%d lies off every screen; the window opens at %d,%d",
-               stored.left, stored.top, shown.left, shown.top);
-        at.left = static_cast<int32_t>(pixelsToTwips(shown.left));
-        at.top = static_cast<int32_t>(pixelsToTwips(shown.top));
-    }
-    return at;
-}
-
 int64_t monotonicMilliseconds()
 {
     static QElapsedTimer clock;
@@ -130,6 +90,26 @@ int64_t monotonicMilliseconds()
         clock.start();
     }
     return clock.elapsed();
+}
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MonitorSetup monitorSetup(const MonitorWindowServices& services)
+{
+    MonitorSetup setup;
+    setup.tableSource = services.tableSource;
+    const QString today =
+        services.todayLongDate.isEmpty()
+            ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
+            : services.todayLongDate;
+    setup.todayLongDate = today.toStdString();
+    setup.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    setup.singleActivationToggles = services.singleActivationToggles;
+    setup.doubleClickMilliseconds = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    return setup;
 }
 
 }  // namespace
@@ -140,14 +120,12 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
       vars_(vars),
       store_(store),
       services_(std::move(services)),
-      decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
       graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
       tray_(this),
-      trayClicks_(services_.singleActivationToggles,
-                  QGuiApplication::styleHints()->mouseDoubleClickInterval()),
-      grip_(*this)
+      grip_(*this),
+      presenter_(vars, store, *this, monitorSetup(services_))
 {
-    setWindowTitle(kProgramName);
+    setWindowTitle(qText(kProgramName));
     setMouseTracking(true);  // the sizing border shows where it resizes
     keepOffTaskbar(this);
     resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
@@ -196,86 +174,58 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
 
 MonitorWindow::~MonitorWindow() = default;
 
-void MonitorWindow::startUp()
+void MonitorWindow::startUp() { presenter_.startUp(); }
+
+void MonitorWindow::setOpacity(int16_t alpha) { static_cast<void>(setTransparency(this, alpha)); }
+
+void MonitorWindow::applySizeBounds()
 {
-    StartupSettings startup;
-    guarded([&] {
-        const QString today =
-            services_.todayLongDate.isEmpty()
-                ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
-                : services_.todayLongDate;
-        startup = loadStartupSettings(store_, vars_, today.toStdString());
-    });
-    guarded([&] {
-        if (startup.transparencyLevel) {
-            if (const auto alpha = transparencyAlpha(*startup.transparencyLevel)) {
-                setTransparency(this, *alpha);
-            }
-        }
-    });
-    guarded([&] { setBufferBackground(vars_.backgroundColour); });
-    guarded([&] {
-        setMinimumSize(kMinWindowWidth, kMinWindowHeight);
-        setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
-    });
-    guarded([&] {
-        const WindowPlacement at = reachablePlacement(startup.placement);
-        if (vars_.onTop) {
-            makeTopMost(this, at.left, at.top, at.width, at.height);
-        } else {
-            place(at.left, at.top, at.width, at.height);
-        }
-    });
-    guarded([&] { layOut(); });
-    guarded([&] {
-        if (services_.tableSource) {
-            interfaceTable_ = std::make_unique<InterfaceTable>(
-                services_.tableSource, [this](std::string_view text) {
-                    showMessage(
-                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-                });
-            interfaceTable_->chooseInterface(startup.interfaceChoice);
-        }
-    });
-    guarded([&] {
-        tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
-    });
-    guarded([&] { tray_.add(kStartupTrayImage, kProgramName); });
-    show();
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+    setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
 }
 
-void MonitorWindow::place(int32_t left, int32_t top, int32_t width, int32_t height)
+std::vector<PixelRect> MonitorWindow::screenAreas() const
 {
-    move(px(left), px(top));
-    const WindowSize bounded = clampWindowSize({px(width), px(height)});
+    std::vector<PixelRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return screens;
+}
+
+void MonitorWindow::placeWindow(const WindowPlacement& at, bool onTop)
+{
+    if (onTop) {
+        makeTopMost(this, at.left, at.top, at.width, at.height);
+        return;
+    }
+    move(px(at.left), px(at.top));
+    const WindowSize bounded = clampWindowSize({px(at.width), px(at.height)});
     resize(bounded.cx, bounded.cy);
 }
 
-void MonitorWindow::sampleTraffic()
+void MonitorWindow::addTrayIcon(int picture, std::string_view tip)
 {
-    if (sampling_ || quitting_ || ended_ || !interfaceTable_) {
-        return;
-    }
-    const QScopedValueRollback<bool> running(sampling_, true);
-    interfaceTable_->interfaces();  // only for the snapshot it takes
-    const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
-                                         vars_.uploadTotal, decimalSeparator_);
-    rateLabel_->setText(QString::fromStdString(texts.label));
-    tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
-    draw(false);
+    tray_.add(picture, qText(tip));
 }
 
-void MonitorWindow::draw(bool refresh)
+void MonitorWindow::sampleTraffic() { presenter_.tick(); }
+
+void MonitorWindow::showRates(std::string_view line, std::optional<int> trayPicture,
+                              std::string_view tip)
 {
-    if (!refresh) {
-        histories_.advance(tick_.downloadDelta(), tick_.uploadDelta());
-    }
-    if (hiddenByUser_) {
-        return;
-    }
+    rateLabel_->setText(qText(line));
+    tray_.modify(trayPicture, qText(tip));
+}
+
+void MonitorWindow::draw(bool refresh) { presenter_.drawGraph(!refresh); }
+
+void MonitorWindow::paintGraph()
+{
     const QRect changed =
-        graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed), vars_.downloadColour,
-                                vars_.uploadColour, graphView_->image());
+        graphBuffer_.paintFrame(presenter_.histories(), graphScale(vars_.connectionSpeed),
+                                vars_.downloadColour, vars_.uploadColour, graphView_->image());
     if (!changed.isEmpty()) {
         graphView_->update(changed);
     }
@@ -340,7 +290,7 @@ void MonitorWindow::layOut()
     showOnlyWithin(graphView_, graphPanel_->contentsRect());
     showOnlyWithin(rateLabel_, client);
 
-    draw(true);
+    presenter_.drawGraph(false);
 }
 
 void MonitorWindow::resizeEvent(QResizeEvent* event)
@@ -355,15 +305,13 @@ void MonitorWindow::resizeEvent(QResizeEvent* event)
 
 void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (!trayClicks_.toggles(trayClick(reason), monotonicMilliseconds()) || ended_) {
-        return;
-    }
-    if (isVisible()) {
-        hiddenByUser_ = true;
-        hide();
-    } else {
-        show();
-        hiddenByUser_ = false;
+    presenter_.trayClicked(trayClick(reason), monotonicMilliseconds());
+}
+
+void MonitorWindow::showWindow(bool activate)
+{
+    show();
+    if (activate) {
         raise();
         activateWindow();
     }
@@ -383,66 +331,38 @@ void MonitorWindow::onOptions()
     delete settingsDialog_.data();
 }
 
-void MonitorWindow::onQuit()
+void MonitorWindow::onQuit() { presenter_.quit(); }
+
+void MonitorWindow::endWithoutSaving() { presenter_.endWithoutSaving(); }
+
+PixelRect MonitorWindow::outerRect() const
 {
-    if (ended_ || quitting_) {
-        return;
-    }
-    // No tick changes the totals, and no second quit starts, while a message is open.
-    quitting_ = true;
-    sampleTimer_->stop();
-    namespace keys = settingkeys;
-    // The placement as it is now, also while the window is hidden.
     const QRect outer = frameGeometry();
-    // One batch: with an atomic store, whenever Kuvell dies all six values or none have landed.
-    const StoreChange changes[] = {
-        changeOf(keys::downloadTotal, integerToText(vars_.downloadTotal)),
-        changeOf(keys::uploadTotal, integerToText(vars_.uploadTotal)),
-        changeOf(keys::windowLeft, integerToText(pixelsToTwips(outer.x()))),
-        changeOf(keys::windowTop, integerToText(pixelsToTwips(outer.y()))),
-        changeOf(keys::windowWidth, integerToText(pixelsToTwips(outer.width()))),
-        changeOf(keys::windowHeight, integerToText(pixelsToTwips(outer.height()))),
-    };
-    const Result saved = store_.writeTexts(changes);
-    tray_.removeIcon();
-    if (!saved) {
-        const QString location = QString::fromStdString(store_.location());
-        qCWarning(storeLog, "the totals and the window placement were not saved to %s",
-                  qUtf8Printable(location));
-        showMessage(QStringLiteral("The totals and the window placement could not be saved to "
-                                   "%1:\n%2.")
-                        .arg(location, QString::fromStdString(saved.reason)));
-    }
-    if (!ended_) {  // a termination signal may have ended Kuvell while the message was open
-        end(saved ? 0 : 1);
-    }
+    return {outer.x(), outer.y(), outer.width(), outer.height()};
 }
 
-void MonitorWindow::endWithoutSaving()
-{
-    if (ended_) {
-        return;
-    }
-    tray_.removeIcon();
-    end(0);
-}
+void MonitorWindow::stopTicks() { sampleTimer_->stop(); }
 
-void MonitorWindow::end(int status)
+void MonitorWindow::exitProgram(int status)
 {
-    ended_ = true;
-    sampleTimer_->stop();
-    hide();
     if (services_.exitProgram) {
         services_.exitProgram(status);
     }
 }
+
+void MonitorWindow::logNote(std::string_view text)
+{
+    qCWarning(lcMonitor, "%s", qText(text).toUtf8().constData());
+}
+
+void MonitorWindow::showMessage(std::string_view text) { showMessage(qText(text)); }
 
 void MonitorWindow::showMessage(const QString& text)
 {
     if (services_.showMessage) {
         services_.showMessage(text);
     } else {
-        QMessageBox::warning(this, kProgramName, text);
+        QMessageBox::warning(this, qText(kProgramName), text);
     }
 }
 
