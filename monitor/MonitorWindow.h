@@ -17,6 +17,7 @@
 #include "monitor/TrayIcon.h"
 #include "monitor/WindowGrip.h"
 #include "monitor/core/MonitorPresenter.h"
+#include "platform/WindowRoutines.h"
 #include "settings/MainWindowAccess.h"
 #include "settings/SettingsDialog.h"
 
@@ -62,9 +63,14 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
 
     // MainWindowAccess
     QWidget* mainWindow() override { return this; }
-    void setBufferBackground(int32_t colour) override;
+    void setOpacity(int16_t alpha) override;
+    void setGraphBackground(int32_t bgr) override { setBufferBackground(bgr); }
     void nudgeSize() override;
-    void showMessage(const QString& text) override;
+    void setTopMost(bool onTop) override { setTopMostWhereItIs(this, onTop); }
+    void showMessage(std::string_view text) override;
+    // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
+    void setBufferBackground(int32_t colour);
+    void showMessage(const QString& text);
 
     bool hiddenByUser() const { return presenter_.hiddenByUser(); }
     const QImage& graphImage() const { return graphView_->image(); }
@@ -101,8 +107,6 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
 
   private:
     // MonitorView
-    void setOpacity(int16_t alpha) override;
-    void setGraphBackground(int32_t bgr) override { setBufferBackground(bgr); }
     void applySizeBounds() override;
     std::vector<PixelRect> screenAreas() const override;
     void placeWindow(const WindowPlacement& twips, bool onTop) override;
@@ -117,7 +121,6 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     PixelRect outerRect() const override;
     void stopTicks() override;
     void removeTrayIcon() override { tray_.removeIcon(); }
-    void showMessage(std::string_view text) override;
     void exitProgram(int status) override;
     void logNote(std::string_view text) override;
 
