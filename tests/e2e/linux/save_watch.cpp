@@ -9,7 +9,8 @@
 //   kuvell_e2e_save_watch <folder> <store-name> kill <pid> <window-microseconds>
 //       once a save has begun, waits a uniformly random time shorter than the
 //       window, sends SIGKILL to pid and prints when the kill came:
-//       "before-replace", "after-replace" or "after-save", and the delay
+//       "before-replace" or "after-replace", and the delay; or, when the save
+//       ended first, "after-save", the delay and the save's length, unkilled
 //
 // Either way it prints "watching" first, once the watch is in place, and gives
 // up with status 2 when no save begins within a minute.
@@ -167,7 +168,16 @@ int run(int argc, char** argv)
     }
     std::mt19937_64 random(std::random_device{}());
     const microseconds delay(std::uniform_int_distribution<long>(0, window - 1)(random));
-    std::this_thread::sleep_until(begun + delay);
+    const auto killAt = begun + delay;
+    // The save is followed while the kill waits: one that ends first is timed
+    // instead, so that the next window fits a machine that has grown faster.
+    while (!watch.events().ended && Clock::now() < killAt) watch.collect(killAt);
+    if (watch.events().ended) {
+        const auto length = std::chrono::duration_cast<microseconds>(Clock::now() - begun);
+        std::printf("after-save %lld %lld\n", static_cast<long long>(delay.count()),
+                    static_cast<long long>(length.count()));
+        return 0;
+    }
     kill(static_cast<pid_t>(pid), SIGKILL);
     awaitEnd(pid);
     watch.collect(Clock::now());
