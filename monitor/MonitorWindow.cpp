@@ -14,10 +14,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScopedValueRollback>
+#include <QScreen>
 #include <QStyleHints>
 #include <cstdio>
-#include <exception>
+#include <vector>
 
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
@@ -28,8 +28,8 @@
 #include "platform/core/Twips.h"
 #include "platform/core/WindowBounds.h"
 #include "settings/SettingsStore.h"
-#include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
+#include "settings/core/StartupSettings.h"
 #include "settings/core/TextConversions.h"
 #include "stats/core/InterfaceTable.h"
 
@@ -37,8 +37,6 @@ namespace kuvell {
 
 namespace {
 
-const QString kProgramName = QStringLiteral("Kuvell");
-constexpr int kStartupTrayImage = 4;
 constexpr int kTickMilliseconds = 1000;
 constexpr int kPanelBorder = 2;
 
@@ -57,18 +55,6 @@ constexpr int kDesignRateLabelWidth = 5610;
 constexpr double kDesignRateLabelPoints = 9.75;
 
 int px(double twips) { return twipsToPixels(twips); }
-
-// start-up skips a step that fails and goes on with the next one, silently.
-template <typename Step>
-void guarded(Step&& step) noexcept
-{
-    try {
-        step();
-    } catch (const std::exception& error) {
-        // The window still starts: a step that fails leaves its defaults.
-        qCWarning(lcMonitor, "a start-up step failed: %s", error.what());
-    }
-}
 
 QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
@@ -106,22 +92,41 @@ int64_t monotonicMilliseconds()
     return clock.elapsed();
 }
 
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MonitorSetup monitorSetup(const MonitorWindowServices& services)
+{
+    MonitorSetup setup;
+    setup.tableSource = services.tableSource;
+    const QString today =
+        services.todayLongDate.isEmpty()
+            ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
+            : services.todayLongDate;
+    setup.todayLongDate = today.toStdString();
+    setup.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    setup.singleActivationToggles = services.singleActivationToggles;
+    setup.doubleClickMilliseconds = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    setup.terminationRequested = services.terminationRequested;
+    return setup;
+}
+
 }  // namespace
 
-MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
+MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
                              MonitorWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       vars_(vars),
       store_(store),
       services_(std::move(services)),
-      decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
       graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
       tray_(this),
-      trayClicks_(services_.singleActivationToggles,
-                  QGuiApplication::styleHints()->mouseDoubleClickInterval()),
-      grip_(*this)
+      grip_(*this),
+      presenter_(vars, store, *this, monitorSetup(services_))
 {
-    setWindowTitle(kProgramName);
+    setWindowTitle(qText(kProgramName));
     setMouseTracking(true);  // the sizing border shows where it resizes
     keepOffTaskbar(this);
     resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
@@ -170,91 +175,58 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
 
 MonitorWindow::~MonitorWindow() = default;
 
-void MonitorWindow::startUp()
+void MonitorWindow::startUp() { presenter_.startUp(); }
+
+void MonitorWindow::setOpacity(int16_t alpha) { static_cast<void>(setTransparency(this, alpha)); }
+
+void MonitorWindow::applySizeBounds()
 {
-    StartupSettings startup;
-    guarded([&] {
-        const QString today =
-            services_.todayLongDate.isEmpty()
-                ? QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat)
-                : services_.todayLongDate;
-        startup = loadStartupSettings(store_, vars_, today, services_.terminationRequested);
-    });
-    if (services_.terminationRequested && services_.terminationRequested()) {
-        endWithoutSaving();
-        return;
-    }
-    guarded([&] {
-        if (startup.transparencyLevel) {
-            if (const auto alpha = transparencyAlpha(*startup.transparencyLevel)) {
-                setTransparency(this, *alpha);
-            }
-        }
-    });
-    guarded([&] { setBufferBackground(vars_.backgroundColour); });
-    guarded([&] {
-        setMinimumSize(kMinWindowWidth, kMinWindowHeight);
-        setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
-    });
-    guarded([&] {
-        const WindowPlacement& at = startup.placement;
-        if (vars_.onTop) {
-            makeTopMost(this, at.left, at.top, at.width, at.height);
-        } else {
-            place(at.left, at.top, at.width, at.height);
-        }
-    });
-    guarded([&] { layOut(); });
-    guarded([&] {
-        if (services_.tableSource) {
-            interfaceTable_ = std::make_unique<InterfaceTable>(
-                services_.tableSource, [this](std::string_view text) {
-                    showMessage(
-                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-                });
-            interfaceTable_->chooseInterface(startup.interfaceChoice);
-        }
-    });
-    guarded([&] {
-        tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
-    });
-    guarded([&] { tray_.add(kStartupTrayImage, kProgramName); });
-    show();
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+    setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
 }
 
-void MonitorWindow::place(int32_t left, int32_t top, int32_t width, int32_t height)
+std::vector<PixelRect> MonitorWindow::screenAreas() const
 {
-    move(px(left), px(top));
-    const WindowSize bounded = clampWindowSize({px(width), px(height)});
+    std::vector<PixelRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return screens;
+}
+
+void MonitorWindow::placeWindow(const WindowPlacement& at, bool onTop)
+{
+    if (onTop) {
+        makeTopMost(this, at.left, at.top, at.width, at.height);
+        return;
+    }
+    move(px(at.left), px(at.top));
+    const WindowSize bounded = clampWindowSize({px(at.width), px(at.height)});
     resize(bounded.cx, bounded.cy);
 }
 
-void MonitorWindow::sampleTraffic()
+void MonitorWindow::addTrayIcon(int picture, std::string_view tip)
 {
-    if (sampling_ || quitting_ || ended_ || !interfaceTable_) {
-        return;
-    }
-    const QScopedValueRollback<bool> running(sampling_, true);
-    interfaceTable_->interfaces();  // only for the snapshot it takes
-    const TickTexts texts =
-        tick_.sample(interfaceTable_->bytesReceived(), interfaceTable_->bytesSent(),
-                     vars_.downloadTotal, vars_.uploadTotal, decimalSeparator_);
-    rateLabel_->setText(QString::fromStdString(texts.label));
-    tray_.modify(texts.trayImage, QString::fromStdString(tipText(texts.tip)));
-    draw(false);
+    tray_.add(picture, qText(tip));
 }
 
-void MonitorWindow::draw(bool refresh)
+void MonitorWindow::sampleTraffic() { presenter_.tick(); }
+
+void MonitorWindow::showRates(std::string_view line, std::optional<int> trayPicture,
+                              std::string_view tip)
 {
-    if (!refresh) {
-        histories_.advance(tick_.downloadDelta(), tick_.uploadDelta());
-    }
-    if (hiddenByUser_) {
-        return;
-    }
+    rateLabel_->setText(qText(line));
+    tray_.modify(trayPicture, qText(tip));
+}
+
+void MonitorWindow::draw(bool refresh) { presenter_.drawGraph(!refresh); }
+
+void MonitorWindow::paintGraph()
+{
     const QRect changed =
-        graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed), vars_.downloadColour,
-                                vars_.uploadColour, graphView_->image());
+        graphBuffer_.paintFrame(presenter_.histories(), graphScale(vars_.connectionSpeed),
+                                vars_.downloadColour, vars_.uploadColour, graphView_->image());
     if (!changed.isEmpty()) {
         graphView_->update(changed);
     }
@@ -319,7 +291,7 @@ void MonitorWindow::layOut()
     showOnlyWithin(graphView_, graphPanel_->contentsRect());
     showOnlyWithin(rateLabel_, client);
 
-    draw(true);
+    presenter_.drawGraph(false);
 }
 
 void MonitorWindow::resizeEvent(QResizeEvent* event)
@@ -334,15 +306,13 @@ void MonitorWindow::resizeEvent(QResizeEvent* event)
 
 void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (!trayClicks_.toggles(trayClick(reason), monotonicMilliseconds()) || ended_) {
-        return;
-    }
-    if (isVisible()) {
-        hiddenByUser_ = true;
-        hide();
-    } else {
-        show();
-        hiddenByUser_ = false;
+    presenter_.trayClicked(trayClick(reason), monotonicMilliseconds());
+}
+
+void MonitorWindow::showWindow(bool activate)
+{
+    show();
+    if (activate) {
         raise();
         activateWindow();
     }
@@ -362,65 +332,38 @@ void MonitorWindow::onOptions()
     delete settingsDialog_.data();
 }
 
-void MonitorWindow::onQuit()
+void MonitorWindow::onQuit() { presenter_.quit(); }
+
+void MonitorWindow::endWithoutSaving() { presenter_.endWithoutSaving(); }
+
+PixelRect MonitorWindow::outerRect() const
 {
-    if (ended_ || quitting_) {
-        return;
-    }
-    // No tick changes the totals, and no second quit starts, while a message is open.
-    quitting_ = true;
-    sampleTimer_->stop();
-    const QString setting = QStringLiteral("setting");
-    const auto text = [](int64_t value) { return QString::fromStdString(integerToText(value)); };
-    // The placement as it is now, also while the window is hidden.
     const QRect outer = frameGeometry();
-    // One replacement of the file: whenever Kuvell dies, all six values or none have landed.
-    const SaveResult saved = store_.writeSettings({
-        {setting, QStringLiteral("DLtot"), text(vars_.downloadTotal)},
-        {setting, QStringLiteral("ULtot"), text(vars_.uploadTotal)},
-        {setting, QStringLiteral("windowsposx"), text(pixelsToTwips(outer.x()))},
-        {setting, QStringLiteral("windowsposy"), text(pixelsToTwips(outer.y()))},
-        {setting, QStringLiteral("windowswidth"), text(pixelsToTwips(outer.width()))},
-        {setting, QStringLiteral("windowsheight"), text(pixelsToTwips(outer.height()))},
-    });
-    tray_.removeIcon();
-    if (!saved) {
-        qCWarning(storeLog, "the totals and the window placement were not saved to %s",
-                  qUtf8Printable(store_.filePath()));
-        showMessage(QStringLiteral("The totals and the window placement could not be saved to "
-                                   "%1:\n%2.")
-                        .arg(store_.filePath(), saved.reason));
-    }
-    if (!ended_) {  // a termination signal may have ended Kuvell while the message was open
-        end(saved ? 0 : 1);
-    }
+    return {outer.x(), outer.y(), outer.width(), outer.height()};
 }
 
-void MonitorWindow::endWithoutSaving()
-{
-    if (ended_) {
-        return;
-    }
-    tray_.removeIcon();
-    end(0);
-}
+void MonitorWindow::stopTicks() { sampleTimer_->stop(); }
 
-void MonitorWindow::end(int status)
+void MonitorWindow::exitProgram(int status)
 {
-    ended_ = true;
-    sampleTimer_->stop();
-    hide();
     if (services_.exitProgram) {
         services_.exitProgram(status);
     }
 }
+
+void MonitorWindow::logNote(std::string_view text)
+{
+    qCWarning(lcMonitor, "%s", qText(text).toUtf8().constData());
+}
+
+void MonitorWindow::showMessage(std::string_view text) { showMessage(qText(text)); }
 
 void MonitorWindow::showMessage(const QString& text)
 {
     if (services_.showMessage) {
         services_.showMessage(text);
     } else {
-        QMessageBox::warning(this, kProgramName, text);
+        QMessageBox::warning(this, qText(kProgramName), text);
     }
 }
 

@@ -16,9 +16,8 @@
 #include "monitor/GraphBoxes.h"
 #include "monitor/TrayIcon.h"
 #include "monitor/WindowGrip.h"
-#include "monitor/core/RateHistories.h"
-#include "monitor/core/TrafficTick.h"
-#include "monitor/core/TrayActivations.h"
+#include "monitor/core/MonitorPresenter.h"
+#include "platform/WindowRoutines.h"
 #include "settings/MainWindowAccess.h"
 #include "settings/SettingsDialog.h"
 
@@ -27,9 +26,8 @@ class QFrame;
 
 namespace kuvell {
 
-class InterfaceTable;
 class IfTableSource;
-class SettingsStore;
+class KeyValueStore;
 struct ProgramVariables;
 
 // What the window needs from outside; main fills it, tests fake it.
@@ -50,11 +48,11 @@ struct MonitorWindowServices
     std::function<bool()> terminationRequested;
 };
 
-class MonitorWindow : public QWidget, public MainWindowAccess
+class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorView
 {
     Q_OBJECT
   public:
-    MonitorWindow(ProgramVariables& vars, SettingsStore& store, MonitorWindowServices services,
+    MonitorWindow(ProgramVariables& vars, KeyValueStore& store, MonitorWindowServices services,
                   QWidget* parent = nullptr);
     ~MonitorWindow() override;
 
@@ -69,13 +67,18 @@ class MonitorWindow : public QWidget, public MainWindowAccess
 
     // MainWindowAccess
     QWidget* mainWindow() override { return this; }
-    void setBufferBackground(int32_t colour) override;
+    void setOpacity(int16_t alpha) override;
+    void setGraphBackground(int32_t bgr) override { setBufferBackground(bgr); }
     void nudgeSize() override;
-    void showMessage(const QString& text) override;
+    void setTopMost(bool onTop) override { setTopMostWhereItIs(this, onTop); }
+    void showMessage(std::string_view text) override;
+    // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
+    void setBufferBackground(int32_t colour);
+    void showMessage(const QString& text);
 
-    bool hiddenByUser() const { return hiddenByUser_; }
+    bool hiddenByUser() const { return presenter_.hiddenByUser(); }
     const QImage& graphImage() const { return graphView_->image(); }
-    const RateHistories& histories() const { return histories_; }
+    const RateHistories& histories() const { return presenter_.histories(); }
     const TrayIcon& trayIcon() const { return tray_; }
     QWidget* graphWidget() const { return graphView_; }
     QLabel* label() const { return rateLabel_; }
@@ -107,14 +110,27 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void place(int32_t left, int32_t top, int32_t width, int32_t height);
-    void layOut();
-    void end(int status);
+    // MonitorView
+    void applySizeBounds() override;
+    std::vector<PixelRect> screenAreas() const override;
+    void placeWindow(const WindowPlacement& twips, bool onTop) override;
+    void layOut() override;
+    void addTrayIcon(int picture, std::string_view tip) override;
+    void showRates(std::string_view line, std::optional<int> trayPicture,
+                   std::string_view tip) override;
+    void paintGraph() override;
+    bool isWindowVisible() const override { return isVisible(); }
+    void showWindow(bool activate) override;
+    void hideWindow() override { hide(); }
+    PixelRect outerRect() const override;
+    void stopTicks() override;
+    void removeTrayIcon() override { tray_.removeIcon(); }
+    void exitProgram(int status) override;
+    void logNote(std::string_view text) override;
 
     ProgramVariables& vars_;
-    SettingsStore& store_;
+    KeyValueStore& store_;
     MonitorWindowServices services_;
-    std::string decimalSeparator_;
 
     QFrame* graphPanel_;
     GraphDisplay* graphView_;
@@ -126,17 +142,9 @@ class MonitorWindow : public QWidget, public MainWindowAccess
     QAction* quitAction_;
     QMenu* trayMenu_;
     TrayIcon tray_;
-    TrayActivations trayClicks_;
     QPointer<SettingsDialog> settingsDialog_;
     WindowGrip grip_;
-
-    std::unique_ptr<InterfaceTable> interfaceTable_;
-    TrafficTick tick_;
-    RateHistories histories_;
-    bool hiddenByUser_ = false;
-    bool sampling_ = false;
-    bool quitting_ = false;
-    bool ended_ = false;
+    MonitorPresenter presenter_;
 };
 
 }  // namespace kuvell

@@ -71,6 +71,18 @@ void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, co
     placeInBand(window, false, left, top, width, height);
 }
 
+void setTopMostWhereItIs(QWidget* window, bool topMost)
+{
+    if (window == nullptr) {
+        return;
+    }
+    // The routines take the outer rectangle, so the window stays where it is.
+    const QRect outer = window->frameGeometry();
+    const auto twips = [](int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); };
+    placeInBand(window, topMost, twips(outer.left()), twips(outer.top()), twips(outer.width()),
+                twips(outer.height()));
+}
+
 bool isTopMost(const QWidget* window)
 {
     if (window == nullptr) {

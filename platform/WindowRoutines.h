@@ -16,6 +16,9 @@ void makeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const
 void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
                     const int32_t& height);
 
+// Into or out of the topmost band at the window's present outer rectangle.
+void setTopMostWhereItIs(QWidget* window, bool topMost);
+
 // Whether the window was last placed in the topmost band by the routines above.
 bool isTopMost(const QWidget* window);
 

@@ -9,6 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+# Everything this run starts carries the mark; at the end none of it may still run.
+source tests/e2e/marked_processes.sh
+export KUVELL_TEST_RUN="$$-$SRANDOM"
 
 echo "== formatting, licence lines, system boundary =="
 bash scripts/check-tree.sh
@@ -53,3 +56,19 @@ for exe in build-windows/tools/kuvell-ifstat.exe build-windows/tests/*.exe; do
     echo "$exe needs the DLLs above" >&2; exit 1
   fi
 done
+
+echo "== nothing left running =="
+# wine's server lingers for a few seconds after its last program; end it now.
+WINEPREFIX=$PWD/build-windows/wineprefix wineserver -k 2>/dev/null || true
+for _ in $(seq 50); do
+  marked_processes "KUVELL_TEST_RUN=$KUVELL_TEST_RUN"
+  [ ${#MARKED[@]} -eq 0 ] && break
+  sleep 0.2
+done
+if [ ${#MARKED[@]} -gt 0 ]; then
+  echo "still running after the tests:" >&2
+  ps -o pid=,args= -p "$(IFS=,; echo "${MARKED[*]}")" >&2 || true
+  end_marked_processes "KUVELL_TEST_RUN=$KUVELL_TEST_RUN" || true
+  exit 1
+fi
+echo "no process of this run is left"

@@ -1,25 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// What the settings dialog may do to the main window, without knowing it.
-#include <cstdint>
+// The main window as the Qt settings dialog sees it: what the dialog's rules
+// may do to it, and the widget the dialog belongs to.
+#include "settings/core/MainWindowControl.h"
 
-class QString;
 class QWidget;
 
 namespace kuvell {
 
-class MainWindowAccess
+class MainWindowAccess : public MainWindowControl
 {
   public:
-    virtual ~MainWindowAccess() = default;
-    // The main window itself: target of setTransparency, makeTopMost, makeNotTopMost.
+    // The dialog's owner, and the screen it is centred on.
     virtual QWidget* mainWindow() = 0;
-    // graphBuffer_'s clear colour := colour (0x00BBGGRR); also clears the buffer.
-    virtual void setBufferBackground(int32_t colour) = 0;
-    // Height += 15 twips, then width += 15 twips; the window lays itself out again.
-    virtual void nudgeSize() = 0;
-    // A modal message over the main window, for what the user must know.
-    virtual void showMessage(const QString& text) = 0;
 };
 
 }  // namespace kuvell

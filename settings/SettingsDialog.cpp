@@ -15,11 +15,9 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
-#include <cmath>
 #include <utility>
 
 #include "platform/Autostart.h"
-#include "platform/WindowOpacity.h"
 #include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "settings/BannerPicture.h"
@@ -27,9 +25,6 @@
 #include "settings/ColourSwatch.h"
 #include "settings/Colours.h"
 #include "settings/MainWindowAccess.h"
-#include "settings/core/ByteCountFormat.h"
-#include "settings/core/ProgramVariables.h"
-#include "settings/core/TextConversions.h"
 
 namespace kuvell {
 
@@ -42,12 +37,6 @@ constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt:
                                         Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
-const QString kOptions = QStringLiteral("options");
-const QString kSetting = QStringLiteral("setting");
-
-QString integerText(int64_t value) { return QString::fromStdString(integerToText(value)); }
-QString flagText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
-
 void setCheckedQuietly(QCheckBox* box, bool ticked)
 {
     const QSignalBlocker blocker(box);
@@ -56,17 +45,20 @@ void setCheckedQuietly(QCheckBox* box, bool ticked)
 
 int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); }
 
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
-SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store,
+SettingsDialog::SettingsDialog(ProgramVariables& vars, KeyValueStore& store,
                                MainWindowAccess& mainWindow, AutostartTarget autostart,
                                QWidget* parent)
     : QDialog(parent != nullptr ? parent : mainWindow.mainWindow(), kToolWindow),
-      vars_(vars),
-      store_(store),
-      mainWindow_(mainWindow),
       autostart_(std::move(autostart)),
-      bannerPicture_(drawBanner())
+      bannerPicture_(drawBanner()),
+      presenter_(vars, store, mainWindow, *this, *this)
 {
     setWindowTitle(QStringLiteral("设置"));
     setModal(true);
@@ -77,64 +69,76 @@ SettingsDialog::SettingsDialog(ProgramVariables& vars, SettingsStore& store,
     buildControls();
     sweepTimer_ = new QTimer(this);
     sweepTimer_->setInterval(0);
-    connect(sweepTimer_, &QTimer::timeout, this, [this] { sweepBanner(); });
-    load();
+    // One step per event, so the new page paints before the first step, the
+    // sample timer keeps ticking and clicks still arrive.
+    connect(sweepTimer_, &QTimer::timeout, this, [this] {
+        if (!presenter_.sweepStep()) {
+            sweepTimer_->stop();
+        }
+    });
+    presenter_.load();
 }
 
 SettingsDialog::~SettingsDialog() = default;
 
-// Each step stands alone: a stored text that does not convert leaves its
-// control as it was built, and the next step runs.
-void SettingsDialog::load()
+void SettingsDialog::setGraphOnlyTicked(bool ticked) { setCheckedQuietly(graphOnlyBox_, ticked); }
+bool SettingsDialog::graphOnlyTicked() const { return graphOnlyBox_->isChecked(); }
+void SettingsDialog::setOnTopTicked(bool ticked) { setCheckedQuietly(onTopBox_, ticked); }
+bool SettingsDialog::onTopTicked() const { return onTopBox_->isChecked(); }
+void SettingsDialog::setStartAtLoginTicked(bool ticked)
 {
-    const auto graphics =
-        textToInt16(store_.readSetting(kOptions, QStringLiteral("graphics"), QStringLiteral("0"))
-                        .toStdString());
-    if (graphics && (*graphics == 0 || *graphics == 1)) {
-        graphOnlyBox_->setChecked(*graphics == 1);
+    setCheckedQuietly(startAtLoginBox_, ticked);
+}
+bool SettingsDialog::startAtLoginTicked() const { return startAtLoginBox_->isChecked(); }
+
+void SettingsDialog::selectTransparency(int index)
+{
+    const QSignalBlocker blocker(opacityBox_);
+    opacityBox_->setCurrentIndex(index);
+}
+
+int SettingsDialog::selectedTransparency() const { return opacityBox_->currentIndex(); }
+
+void SettingsDialog::setInstallDateText(std::string_view text)
+{
+    installDateLabel_->setText(qText(text));
+}
+
+void SettingsDialog::setTotalsTexts(std::string_view download, std::string_view upload)
+{
+    downloadTotalLabel_->setText(qText(download));
+    uploadTotalLabel_->setText(qText(upload));
+}
+
+void SettingsDialog::setSwatchColour(Swatch swatch, int32_t bgr)
+{
+    swatches_[static_cast<std::size_t>(swatch)]->setColour(colourFromBgr(bgr));
+}
+
+void SettingsDialog::setSpeedText(std::string_view text) { speedField_->setText(qText(text)); }
+std::string SettingsDialog::speedText() const { return speedField_->text().toStdString(); }
+void SettingsDialog::setMegabytesText(std::string_view text)
+{
+    megabytesField_->setText(qText(text));
+}
+
+void SettingsDialog::markSpeedInvalid(bool invalid)
+{
+    speedField_->setProperty("invalidInput", invalid);
+    // Re-evaluates the style sheet's property selector.
+    speedField_->style()->unpolish(speedField_);
+    speedField_->style()->polish(speedField_);
+    if (invalid) {
+        speedField_->setFocus(Qt::OtherFocusReason);
+        speedField_->selectAll();
     }
+}
 
-    installDateLabel_->setText(QStringLiteral("信息统计于 ") +
-                               QString::fromStdString(vars_.installDate));
+void SettingsDialog::restrictSpeedToDigits() { setNumbersOnly(speedField_, 1); }
 
-    // The colour picker reports a cancel as an invalid colour: pickColour
-    // takes that as a failure and changes nothing.
-
-    const auto level =
-        textToInt16(store_.readSetting(kOptions, QStringLiteral("visibility"), QStringLiteral("9"))
-                        .toStdString());
-    if (level && *level >= 0 && *level < opacityBox_->count()) {
-        {
-            const QSignalBlocker blocker(opacityBox_);
-            opacityBox_->setCurrentIndex(*level);
-        }
-        applyTransparency(false);
-    }
-
-    if (store_.readSetting(kSetting, QStringLiteral("autostart"), QStringLiteral("0")) ==
-        QStringLiteral("1")) {
-        setCheckedQuietly(startAtLoginBox_, true);
-        applyStartAtLogin();
-    }
-
-    placeCentredOnTop();
-
-    speedField_->setText(integerText(vars_.connectionSpeed));
-
-    const std::string separator = decimalSeparator().toStdString();
-    downloadTotalLabel_->setText(
-        QString::fromStdString(byteCountLine(vars_.downloadTotal, separator)));
-    uploadTotalLabel_->setText(QString::fromStdString(byteCountLine(vars_.uploadTotal, separator)));
-
-    swatches_[0].swatch->setColour(colourFromBgr(vars_.downloadColour));
-    swatches_[1].swatch->setColour(colourFromBgr(vars_.uploadColour));
-    swatches_[2].swatch->setColour(colourFromBgr(vars_.backgroundColour));
-
-    if (vars_.onTop) {
-        onTopBox_->setChecked(true);
-    }
-
-    setNumbersOnly(speedField_, 1);
+std::string SettingsDialog::decimalSeparator() const
+{
+    return QLocale().decimalPoint().toStdString();
 }
 
 // Centred on the screen the main window is on, in the topmost band.
@@ -151,187 +155,43 @@ void SettingsDialog::placeCentredOnTop()
                 twips(centred.height()));
 }
 
-QString SettingsDialog::decimalSeparator() const { return QLocale().decimalPoint(); }
-
 void SettingsDialog::showPage(int index)
 {
     for (int page = 0; page < static_cast<int>(pages_.size()); ++page) {
         pages_[page]->setVisible(page == index);
     }
-    revealBanner();
 }
 
-// The sweep runs from a timer, one step per event, so the new page paints
-// before its first step, the sample timer keeps ticking and clicks still
-// arrive. A page switch meanwhile starts the sweep over instead of running one
-// inside the other: a flood of clicks costs one sweep, never a deep stack.
-void SettingsDialog::revealBanner()
-{
-    sweepColumn_ = 1;
-    sweepRow_ = 1;
-    sweepTimer_->start();
-}
+void SettingsDialog::startSweep() { sweepTimer_->start(); }
 
-// One step: paints the rest of row y in the colour of column x, so the banner
-// builds up from left to right.
-// The positions run from 1 to the width and height, so column 0 and row 0 stay
-// white until the finished picture arrives, and the last column and row lie
-// just outside the picture: they read as white and draw nothing.
-void SettingsDialog::sweepBanner()
+// The last column and row lie just outside the picture: they read as white.
+void SettingsDialog::drawBannerRowFrom(int x, int y)
 {
-    if (!isVisible()) {
-        sweepTimer_->stop();  // nothing is drawn into a dialog that was closed
-        return;
-    }
-    const int x = sweepColumn_;
-    const int y = sweepRow_;
     const QRgb colour =
         bannerPicture_.valid(x, y) ? bannerPicture_.pixel(x, y) : qRgb(255, 255, 255);
     bannerView_->drawRowFrom(x, y, colour);
-    if (++sweepRow_ > BannerView::kDrawableHeight) {
-        sweepRow_ = 1;
-        ++sweepColumn_;
-    }
-    if (sweepColumn_ > BannerView::kDrawableWidth) {
-        sweepTimer_->stop();
-        bannerView_->setPicture(bannerPicture_);
-    }
 }
 
-void SettingsDialog::applyStartAtLogin()
-{
-    const bool wanted = startAtLoginBox_->isChecked();
-    const QString executable =
-        autostart_.executablePath.isEmpty() ? runningExecutablePath() : autostart_.executablePath;
-    const bool done = wanted ? writeRunValue(autostart_.entryPath, executable)
-                             : deleteRunValue(autostart_.entryPath);
-    if (!done) {
-        // The box shows what is really there, so OK never stores a choice that
-        // did not take effect.
-        setCheckedQuietly(startAtLoginBox_, !wanted);
-    }
-}
+void SettingsDialog::showWholeBanner() { bannerView_->setPicture(bannerPicture_); }
 
-void SettingsDialog::applyTransparency(bool userChoice)
-{
-    const int index = opacityBox_->currentIndex();
-    QWidget* const window = mainWindow_.mainWindow();
-    if (const auto alpha = transparencyAlpha(index); alpha && window != nullptr) {
-        setTransparency(window, *alpha);
-    }
-    const SaveResult saved =
-        store_.writeSetting(kOptions, QStringLiteral("visibility"), integerText(index));
-    if (!saved && userChoice) {
-        reportUnsaved(QStringLiteral("The transparency"), saved);
-    }
-}
-
-void SettingsDialog::pickColour(const SwatchBinding& binding)
+std::optional<int32_t> SettingsDialog::chooseColour(int32_t current)
 {
     const QPointer<SettingsDialog> self(this);
-    const QColor picked = QColorDialog::getColor(binding.swatch->colour(), this);
+    // The colour picker reports a cancel as an invalid colour.
+    const QColor picked = QColorDialog::getColor(colourFromBgr(current), this);
     if (!self || !picked.isValid()) {
-        return;
+        return std::nullopt;
     }
-    binding.swatch->setColour(picked);
-    int32_t& colour = vars_.*binding.colour;
-    colour = bgrFromColour(binding.swatch->colour());
-    // Like a cancel, a failed store ends the handler: nothing further changes.
-    if (const SaveResult saved =
-            store_.writeSetting(kSetting, QLatin1String(binding.key), integerText(colour));
-        !saved) {
-        reportUnsaved(QStringLiteral("The colour"), saved);
-        return;
-    }
-    if (binding.isBackground) {
-        mainWindow_.setBufferBackground(vars_.backgroundColour);
-    }
+    return bgrFromColour(picked);
 }
 
-void SettingsDialog::reportUnsaved(const QString& what, const SaveResult& result)
+bool SettingsDialog::enable()
 {
-    mainWindow_.showMessage(QStringLiteral("%1 could not be saved to %2:\n%3.")
-                                .arg(what, store_.filePath(), result.reason));
+    const QString executable =
+        autostart_.executablePath.isEmpty() ? runningExecutablePath() : autostart_.executablePath;
+    return writeRunValue(autostart_.entryPath, executable);
 }
 
-void SettingsDialog::showSpeedInMegabytes()
-{
-    const QString typed = speedField_->text();
-    if (typed.isEmpty()) {
-        return;
-    }
-    const auto value = textToNumber(typed.toStdString());
-    if (!value || !std::isfinite(*value)) {
-        return;  // more digits than a double holds: nothing sensible to show
-    }
-    megabytesField_->setText(
-        QString::fromStdString(numberToText(*value / 1000000.0, decimalSeparator().toStdString())));
-}
-
-void SettingsDialog::markSpeedField(bool invalid)
-{
-    speedField_->setProperty("invalidInput", invalid);
-    speedField_->style()->unpolish(
-        speedField_);  // re-evaluates the style sheet's property selector
-    speedField_->style()->polish(speedField_);
-    if (invalid) {
-        speedField_->setFocus(Qt::OtherFocusReason);
-        speedField_->selectAll();
-    }
-}
-
-void SettingsDialog::acceptSettings()
-{
-    // An empty box or digits beyond 32 bits would store a speed that start-up
-    // cannot read back: nothing is applied, and the box says why.
-    const auto speed = textToInt32(speedField_->text().toStdString());
-    if (!speed) {
-        markSpeedField(true);
-        return;
-    }
-    vars_.connectionSpeed = *speed;
-    // Stored together in the end, in this order: a crash leaves all or none.
-    QList<SettingChange> changes{
-        {kSetting, QStringLiteral("autostart"), flagText(startAtLoginBox_->isChecked())},
-        {kOptions, QStringLiteral("graphics"), flagText(graphOnlyBox_->isChecked())},
-    };
-    vars_.extraGraphHeight = graphOnlyBox_->isChecked() ? kGraphOnlyExtraHeight : int16_t{0};
-    mainWindow_.nudgeSize();
-    changes.append({kSetting, QStringLiteral("connectionspeed"), speedField_->text()});
-    applyOnTop(changes);
-    if (const SaveResult saved = store_.writeSettings(changes); !saved) {
-        reportUnsaved(QStringLiteral("The settings"), saved);
-    }
-    accept();
-}
-
-void SettingsDialog::applyOnTop(QList<SettingChange>& changes)
-{
-    QWidget* const window = mainWindow_.mainWindow();
-    // The routines take the outer rectangle, so the window stays where it is.
-    const QRect rect = window != nullptr ? window->frameGeometry() : QRect();
-    const int32_t left = twips(rect.left());
-    const int32_t top = twips(rect.top());
-    const int32_t width = twips(rect.width());
-    const int32_t height = twips(rect.height());
-    if (onTopBox_->isChecked()) {
-        if (vars_.onTop) {
-            return;
-        }
-        vars_.onTop = true;
-        if (window != nullptr) {
-            makeTopMost(window, left, top, width, height);
-        }
-        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("true")});
-        return;
-    }
-    if (window != nullptr) {
-        makeNotTopMost(window, left, top, width, height);
-    }
-    if (vars_.onTop) {
-        vars_.onTop = false;
-        changes.append({kSetting, QStringLiteral("ontop"), QStringLiteral("false")});
-    }
-}
+bool SettingsDialog::disable() { return deleteRunValue(autostart_.entryPath); }
 
 }  // namespace kuvell

@@ -6,8 +6,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
-#include "settings/SettingsStore.h"
+#include "settings/core/KeyValueStore.h"
+#include "settings/core/SettingsDialogPresenter.h"
 
 class QCheckBox;
 class QComboBox;
@@ -29,55 +31,54 @@ struct AutostartTarget
     QString executablePath;  // what the entry starts; empty: the running executable, at each click
 };
 
-class SettingsDialog : public QDialog
+class SettingsDialog : public QDialog, private SettingsDialogView, private StartAtLogin
 {
     Q_OBJECT
   public:
     // Runs the load sequence (every step guarded) before returning. Without a
     // parent the dialog is owned by the main window.
-    SettingsDialog(ProgramVariables& vars, SettingsStore& store, MainWindowAccess& mainWindow,
+    SettingsDialog(ProgramVariables& vars, KeyValueStore& store, MainWindowAccess& mainWindow,
                    AutostartTarget autostart, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
   private:
-    // One colour swatch: which shared colour and key it edits.
-    struct SwatchBinding
-    {
-        ColourSwatch* swatch = nullptr;
-        int32_t ProgramVariables::*colour = nullptr;
-        const char* key = nullptr;
-        bool isBackground = false;  // the background also re-clears graphBuffer_
-    };
-
     void buildControls();
     void buildSettingsPage();
     void buildTrafficPage();
     void buildAboutPage();
     void buildHelpPage();
-    void load();
 
-    // Handlers, named after the control they serve. Code that sets a control
-    // blocks its signals and calls the handler once, as a user's action would.
-    void acceptSettings();
-    void showPage(int index);
-    void showSpeedInMegabytes();
-    void applyStartAtLogin();
-    // A failed store is shown to the user only when the user made the choice.
-    void applyTransparency(bool userChoice);
-    void pickColour(const SwatchBinding& binding);
+    // SettingsDialogView
+    void setGraphOnlyTicked(bool ticked) override;
+    bool graphOnlyTicked() const override;
+    void setOnTopTicked(bool ticked) override;
+    bool onTopTicked() const override;
+    void setStartAtLoginTicked(bool ticked) override;
+    bool startAtLoginTicked() const override;
+    void selectTransparency(int index) override;
+    int selectedTransparency() const override;
+    void setInstallDateText(std::string_view text) override;
+    void setTotalsTexts(std::string_view download, std::string_view upload) override;
+    void setSwatchColour(Swatch swatch, int32_t bgr) override;
+    void setSpeedText(std::string_view text) override;
+    std::string speedText() const override;
+    void setMegabytesText(std::string_view text) override;
+    void markSpeedInvalid(bool invalid) override;
+    void restrictSpeedToDigits() override;
+    std::string decimalSeparator() const override;
+    void placeCentredOnTop() override;
+    void showPage(int index) override;
+    void startSweep() override;
+    bool isShown() const override { return isVisible(); }
+    void drawBannerRowFrom(int x, int y) override;
+    void showWholeBanner() override;
+    std::optional<int32_t> chooseColour(int32_t current) override;
+    void closeAccepted() override { accept(); }
 
-    // Starts the banner sweep from its first step; a sweep under way starts over.
-    void revealBanner();
-    void sweepBanner();
-    void markSpeedField(bool invalid);
-    void placeCentredOnTop();
-    void applyOnTop(QList<SettingChange>& changes);
-    void reportUnsaved(const QString& what, const SaveResult& result);
-    QString decimalSeparator() const;
+    // StartAtLogin
+    bool enable() override;
+    bool disable() override;
 
-    ProgramVariables& vars_;
-    SettingsStore& store_;
-    MainWindowAccess& mainWindow_;
     const AutostartTarget autostart_;
     const QImage bannerPicture_;  // the picture the sweep reveals
 
@@ -96,9 +97,8 @@ class SettingsDialog : public QDialog
     QLabel* installDateLabel_ = nullptr;
     BannerView* bannerView_ = nullptr;
     QTimer* sweepTimer_ = nullptr;
-    int sweepColumn_ = 1;  // the next step's pixel
-    int sweepRow_ = 1;
-    std::array<SwatchBinding, 3> swatches_{};  // download, upload, background
+    std::array<ColourSwatch*, 3> swatches_{};  // download, upload, background
+    SettingsDialogPresenter presenter_;
 };
 
 }  // namespace kuvell

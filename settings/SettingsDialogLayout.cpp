@@ -97,10 +97,10 @@ void SettingsDialog::buildControls()
             makeButton(this, buttonNames[index], QString::fromUtf8(buttonCaptions[index]),
                        {1120 * index, 0, 1095, 375});
         connect(pageButtons_[index], &QPushButton::clicked, this,
-                [this, index] { showPage(index); });
+                [this, index] { presenter_.pageChosen(index); });
     }
     okButton_ = makeButton(this, "Command1", QStringLiteral("好的"), {3240, 3000, 1035, 330});
-    connect(okButton_, &QPushButton::clicked, this, [this] { acceptSettings(); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { presenter_.okClicked(); });
 
     const char* const pageNames[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
     const TwipsRect pageRects[] = {
@@ -125,14 +125,15 @@ void SettingsDialog::buildSettingsPage()
     speedField_ = place(new QLineEdit(frame1), "Text1", {120, 300, 1155, 315});
     speedField_->setStyleSheet(
         QStringLiteral("QLineEdit[invalidInput=\"true\"] { border: 2px solid #c00000; }"));
-    connect(speedField_, &QLineEdit::textEdited, this, [this] { markSpeedField(false); });
+    connect(speedField_, &QLineEdit::textEdited, this, [this] { presenter_.speedEdited(); });
     makeLabel(frame1, "Label10", QStringLiteral("单位  K"), {1320, 360, 735, 255});
     makeLabel(frame1, "Label1", QStringLiteral("拨号连接速度为56000K ADSL连接速度为1-8MB"),
               {120, 720, 1935, 435});
     megabytesField_ = place(new QLineEdit(frame1), "Text3", {120, 1200, 1215, 315});
     megabytesButton_ =
         makeButton(frame1, "Command3", QStringLiteral("计算MB"), {1320, 1200, 855, 375});
-    connect(megabytesButton_, &QPushButton::clicked, this, [this] { showSpeedInMegabytes(); });
+    connect(megabytesButton_, &QPushButton::clicked, this,
+            [this] { presenter_.megabytesClicked(); });
 
     auto* frame2 =
         place(new QGroupBox(QStringLiteral("显示颜色"), page), "Frame2", {2520, 60, 1875, 1695});
@@ -140,16 +141,11 @@ void SettingsDialog::buildSettingsPage()
     const char* const labelNames[] = {"Label2", "Label3", "Label4"};
     const char* const labelCaptions[] = {"下载", "上传", "背景"};
     const int labelWidths[] = {1035, 1155, 1095};
-    const SwatchBinding bindings[] = {
-        {nullptr, &ProgramVariables::downloadColour, "dlcolor", false},
-        {nullptr, &ProgramVariables::uploadColour, "ulcolor", false},
-        {nullptr, &ProgramVariables::backgroundColour, "bgcolor", true}};
     for (int index = 0; index < 3; ++index) {
-        swatches_[index] = bindings[index];
-        swatches_[index].swatch =
+        swatches_[index] =
             place(new ColourSwatch(frame2), swatchNames[index], {180, 240 + 360 * index, 315, 315});
-        connect(swatches_[index].swatch, &ColourSwatch::clicked, this,
-                [this, index] { pickColour(swatches_[index]); });
+        connect(swatches_[index], &ColourSwatch::clicked, this,
+                [this, index] { presenter_.swatchClicked(static_cast<Swatch>(index)); });
         makeLabel(frame2, labelNames[index], QString::fromUtf8(labelCaptions[index]),
                   {660, 300 + 360 * index, labelWidths[index], 195});
     }
@@ -162,7 +158,8 @@ void SettingsDialog::buildSettingsPage()
     startAtLoginBox_ =
         place(new QCheckBox(QStringLiteral("随系统启动"), page), "Check2", {120, 2280, 2295, 255});
     paintInBorderColour(startAtLoginBox_);
-    connect(startAtLoginBox_, &QCheckBox::clicked, this, [this] { applyStartAtLogin(); });
+    connect(startAtLoginBox_, &QCheckBox::clicked, this,
+            [this] { presenter_.startAtLoginClicked(); });
 
     makeLabel(page, "Label8", QStringLiteral("选择透明度"), {2520, 1800, 1455, 255});
     opacityBox_ = place(new QComboBox(page), "Combo1", {2520, 2040, 1815, 315});
@@ -175,7 +172,8 @@ void SettingsDialog::buildSettingsPage()
     }
     opacityBox_->setCurrentIndex(-1);
     opacityBox_->setEditText(QStringLiteral("Transparency"));
-    connect(opacityBox_, &QComboBox::activated, this, [this] { applyTransparency(true); });
+    connect(opacityBox_, &QComboBox::activated, this,
+            [this] { presenter_.transparencyChosen(true); });
 }
 
 void SettingsDialog::buildTrafficPage()

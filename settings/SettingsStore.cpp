@@ -543,6 +543,36 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
     return result;
 }
 
+namespace {
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+std::optional<std::string> SettingsStore::readText(KeyName key) const
+{
+    const QString section = qText(key.section);
+    const QString name = qText(key.name);
+    if (!isPlainName(section) || !isPlainName(name)) return std::nullopt;
+    const std::optional<QString> found = currentContents().find(section, name);
+    if (!found) return std::nullopt;
+    return found->toStdString();
+}
+
+Result SettingsStore::writeTexts(std::span<const StoreChange> changes)
+{
+    QList<SettingChange> settingChanges;
+    for (const StoreChange& change : changes) {
+        settingChanges.append(
+            {qText(change.key.section), qText(change.key.name), qText(change.text)});
+    }
+    SaveResult saved = writeSettings(settingChanges);
+    return saved ? Result::success() : Result::failure(saved.reason.toStdString());
+}
+
 QString defaultSettingsFilePath() { return configHome() + QStringLiteral("/kuvell/kuvell.ini"); }
 
 }  // namespace kuvell

@@ -9,6 +9,8 @@
 #include <QString>
 #include <memory>
 
+#include "settings/core/KeyValueStore.h"
+
 namespace kuvell {
 
 // Where the store reports what it could not read or save ("kuvell.store").
@@ -28,7 +30,7 @@ struct [[nodiscard]] SaveResult
     explicit operator bool() const { return saved; }
 };
 
-class SettingsStore
+class SettingsStore : public KeyValueStore
 {
   public:
     // A store file is a few hundred bytes; one past this is not read or replaced.
@@ -50,6 +52,12 @@ class SettingsStore
                                           const QString& text);
 
     const QString& filePath() const { return filePath_; }
+
+    std::optional<std::string> readText(KeyName key) const override;
+    Result writeTexts(std::span<const StoreChange> changes) override;
+    std::string location() const override { return filePath_.toStdString(); }
+    // One rename replaces the file.
+    bool batchesAreAtomic() const override { return true; }
 
     struct Contents;  // a file's bytes and the values they hold
 

@@ -46,8 +46,9 @@ constexpr std::string_view kUsage =
     "\n"
     "  --watch     print, once a second, the rate line Kuvell's window shows,\n"
     "              \"DL: <rate> kb/s - UL: <rate> kb/s\", with the decimal separator\n"
-    "              of your locale; the first line comes after one second, as the\n"
-    "              window's first tick does. Ends on Ctrl+C or SIGTERM.\n"
+    "              of your locale; the first line comes after one second and\n"
+    "              shows 0, as the window's first tick does: it only takes the\n"
+    "              counters to start from. Ends on Ctrl+C or SIGTERM.\n"
     "  --count N   with --watch: stop after N lines\n"
     "  --interface NAME\n"
     "              take the counters of the interface with this name or\n"
@@ -294,8 +295,7 @@ int watch(const Options& options)
         // Like a timer, a late tick is not made up for by a burst of ticks.
         next = std::max(next, std::chrono::steady_clock::now() - kTick);
         helper.interfaces();
-        const TickTexts texts = tick.sample(helper.bytesReceived(), helper.bytesSent(),
-                                            receivedTotal, sentTotal, separator);
+        const TickTexts texts = tick.sample(helper.counters(), receivedTotal, sentTotal, separator);
         std::cout << texts.label << '\n';
         std::cout.flush();
         if (!std::cout) {

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 
 #include "settings/SettingsStore.h"
-#include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
+#include "settings/core/StartupSettings.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ void startupReads(benchmark::State& state)
     for (auto _ : state) {
         SettingsStore store(file.path());
         ProgramVariables vars;
-        benchmark::DoNotOptimize(loadStartupSettings(store, vars, QStringLiteral("today")));
+        benchmark::DoNotOptimize(loadStartupSettings(store, vars, "today"));
     }
 }
 

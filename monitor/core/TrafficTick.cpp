@@ -64,17 +64,19 @@ std::optional<int32_t> jumpLimitFromText(std::string_view text)
     return limit;
 }
 
-TickTexts TrafficTick::sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal,
+TickTexts TrafficTick::sample(const TrafficCounters& counters, int32_t& downloadTotal,
                               int32_t& uploadTotal, std::string_view decimalSeparator)
 {
-    currentBytesReceived_ = bytesReceived;
-    currentBytesSent_ = bytesSent;
+    currentBytesReceived_ = counters.received;
+    currentBytesSent_ = counters.sent;
     const int32_t UL = counterDifference(currentBytesSent_, previousBytesSent_);
     const int32_t DL = counterDifference(currentBytesReceived_, previousBytesReceived_);
     uploadDelta_ = UL;
     downloadDelta_ = DL;
+    const bool baseline = !counters.from || counters.from != measured_;
+    measured_ = counters.from;
 
-    if (DL > jumpLimit_ || DL < 0) {
+    if (baseline || DL > jumpLimit_ || DL < 0) {
         downloadDelta_ = 0;
         uploadDelta_ = 0;
     } else if (UL >= 0 && UL <= jumpLimit_) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "stats/core/IfTableParser.h"
+
 namespace kuvell {
 
 struct TickTexts
@@ -32,16 +34,20 @@ class TrafficTick
     // jumpLimit: bytes per tick, 1 or more; the most either direction may count.
     explicit TrafficTick(int32_t jumpLimit = kDefaultJumpLimit) : jumpLimit_(jumpLimit) {}
 
-    // bytesReceived/bytesSent: the counters of a snapshot taken for this tick.
-    // Adds accepted amounts to DLtot/ULtot (saturating at INT32_MAX).
-    TickTexts sample(int32_t bytesReceived, int32_t bytesSent, int32_t& downloadTotal,
-                     int32_t& uploadTotal, std::string_view decimalSeparator);
+    // counters: those of a snapshot taken for this tick. Adds accepted amounts
+    // to DLtot/ULtot (saturating at INT32_MAX). The first counters of an
+    // interface (at the first tick, after it was missing, or when another one
+    // is measured) only become the baseline: 0 shown, nothing added, as they
+    // hold everything the interface carried before.
+    TickTexts sample(const TrafficCounters& counters, int32_t& downloadTotal, int32_t& uploadTotal,
+                     std::string_view decimalSeparator);
 
     int32_t downloadDelta() const { return downloadDelta_; }
     int32_t uploadDelta() const { return uploadDelta_; }
 
   private:
     int32_t jumpLimit_;
+    std::optional<CountedInterface> measured_;  // where the previous counters came from
     int32_t previousBytesReceived_ = 0;
     int32_t currentBytesReceived_ = 0;
     int32_t previousBytesSent_ = 0;

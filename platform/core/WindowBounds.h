@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Size limits of the main window, in pixels (outer size).
+// Size limits of the main window, and keeping it where it can be reached; in
+// pixels (outer size).
 #include <cstdint>
+#include <span>
 
 namespace kuvell {
 
@@ -18,5 +20,24 @@ struct WindowSize
 
 // The MinMaxWindowProc arithmetic: raise to the minimum first, then cap at the maximum.
 WindowSize clampWindowSize(WindowSize proposed);
+
+struct PixelRect
+{
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
+// How much of a window must lie on one screen for the user to see and grab it.
+inline constexpr int32_t kReachablePart = 30;
+
+// Where a window stored at `stored` opens, given the screens' available areas.
+// Unchanged when a part of 30 x 30 pixels (all of a smaller window) lies on one
+// screen. Otherwise it keeps its size and moves the least way onto the nearest
+// screen: wholly on it where it fits, else from the screen's left or top edge.
+// Unchanged as well when no screen has an area.
+PixelRect keepReachable(PixelRect stored, std::span<const PixelRect> screens);
 
 }  // namespace kuvell

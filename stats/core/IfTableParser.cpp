@@ -126,7 +126,8 @@ TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& 
         return {};
     }
     const IfRowView row = table.Row(*taken);
-    return {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets)};
+    return {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets),
+            CountedInterface{row.signedField(IfRowField::Index), interfaceNameText(row)}};
 }
 
 }  // namespace kuvell

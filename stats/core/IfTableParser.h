@@ -12,10 +12,21 @@
 
 namespace kuvell {
 
+// The interface whose counters a snapshot took. Counters run on only while the
+// same interface is measured: one that was re-created (a new index) or another
+// one starts from counters that say nothing about the last tick.
+struct CountedInterface
+{
+    int32_t index = 0;
+    std::string name;
+    bool operator==(const CountedInterface&) const = default;
+};
+
 struct TrafficCounters
 {
     int32_t received = 0;
     int32_t sent = 0;
+    std::optional<CountedInterface> from;  // nullopt: no row qualified
 };
 
 // The 8-bit description, cut to the row's description length (a terminating

@@ -44,6 +44,8 @@ class InterfaceTable
     // not in the table. Never snapshots.
     int32_t bytesReceived() const { return counters_.received; }
     int32_t bytesSent() const { return counters_.sent; }
+    // Both counters and the interface they came from.
+    const TrafficCounters& counters() const { return counters_; }
 
   private:
     void refreshInterfaces();

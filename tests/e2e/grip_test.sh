@@ -43,7 +43,7 @@ drag()
     xdotool mouseup 1
     expected=$6
     has_geometry() { [[ "$(e2e_geometry "$window")" == "$expected" ]]; }
-    if ! e2e_wait_until 5 has_geometry; then
+    if ! e2e_wait_until 15 has_geometry; then
         e2e_screenshot "$artifacts/$1.png"
         cat "$artifacts/kuvell.log" >&2
         e2e_fail "a drag of $4,$5 on the $1 edge took $before to $(e2e_geometry "$window"), expected $expected"

@@ -6,7 +6,12 @@
 # Containment: traffic only ever flows between the two namespaces made here
 # (link-local addresses, no routes out) or over a namespace's own loopback.
 
+source "$(dirname "${BASH_SOURCE[0]}")/marked_processes.sh"
+
 E2E_SKIP=77
+# Whatever this test starts carries the mark, so the clean-up ends it too
+# when it has left its parent.
+export KUVELL_E2E_RUN="$$-$SRANDOM"
 E2E_PIDS=()
 E2E_NAMESPACES=()
 E2E_DIRS=()
@@ -53,6 +58,7 @@ e2e_cleanup()
         done
         kill -KILL "$pid" 2>/dev/null || true
     done
+    end_marked_processes "KUVELL_E2E_RUN=$KUVELL_E2E_RUN" || true
     for ns in "${E2E_NAMESPACES[@]}"; do
         ip netns delete "$ns" 2>/dev/null || true
     done
@@ -153,6 +159,16 @@ e2e_start_xvfb()
     e2e_wait_until 15 test -s "$dir/display" || e2e_fail "Xvfb did not start: $(cat "$dir/xvfb.log")"
     DISPLAY=":$(head -n1 "$dir/display")"
     export DISPLAY
+    # The number is written once the server listens; a server that a lingering
+    # one of an earlier test got in the way of is caught here, with its log.
+    e2e_wait_until 15 e2e_x_answers || e2e_fail "Xvfb on $DISPLAY does not answer: $(cat "$dir/xvfb.log")"
+}
+
+# e2e_x_answers [command prefix...]: the X server on DISPLAY answers a client
+# run through the prefix (for example "ip netns exec <namespace>").
+e2e_x_answers()
+{
+    "$@" xdpyinfo >/dev/null 2>&1
 }
 
 # e2e_visible_windows <pid>: the ids of the mapped windows the process owns.
@@ -204,7 +220,7 @@ e2e_pick_menu_item()
     local pid=$1 main=$2 item=$3 shot=${4:-} x y w h popup
     read -r x y w h < <(e2e_geometry "$main")
     xdotool mousemove --sync $((x + w / 2)) $((y + h / 3)) click 3
-    if e2e_wait_until 5 e2e_other_window "$pid" "$main" >/dev/null; then
+    if e2e_wait_until 10 e2e_other_window "$pid" "$main" >/dev/null; then
         popup=$(e2e_other_window "$pid" "$main")
         [[ -n "$shot" ]] && e2e_screenshot "$shot"
         read -r x y w h < <(e2e_geometry "$popup")
@@ -226,7 +242,7 @@ e2e_pick_menu_item()
 e2e_answer_message()
 {
     local pid=$1 main=$2 shot=${3:-} box
-    e2e_wait_until 10 e2e_other_window "$pid" "$main" >/dev/null || return 1
+    e2e_wait_until 20 e2e_other_window "$pid" "$main" >/dev/null || return 1
     box=$(e2e_other_window "$pid" "$main")
     [[ -n "$shot" ]] && e2e_screenshot "$shot"
     xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return

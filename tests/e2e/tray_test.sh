@@ -59,7 +59,7 @@ off_taskbar()
 
 expect_off_taskbar()
 {
-    e2e_wait_until 5 off_taskbar || fail_with_evidence "$1, _NET_WM_STATE lacks ${missing_states[*]}"
+    e2e_wait_until 15 off_taskbar || fail_with_evidence "$1, _NET_WM_STATE lacks ${missing_states[*]}"
 }
 
 e2e_start_xvfb
@@ -71,7 +71,7 @@ if [[ "$mode" == openbox ]]; then
 fi
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>"$artifacts/bus.log" &
 e2e_track_pid $!
-e2e_wait_until 10 test -s "$work/bus" || e2e_fail "the private session bus did not start"
+e2e_wait_until 20 test -s "$work/bus" || e2e_fail "the private session bus did not start"
 DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
@@ -79,7 +79,7 @@ $host watch "$work/items" >"$artifacts/host.log" 2>&1 &
 e2e_track_pid $!
 watcher_up() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
     org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true; }
-e2e_wait_until 10 watcher_up || fail_with_evidence "the stand-in watcher did not take its name"
+e2e_wait_until 20 watcher_up || fail_with_evidence "the stand-in watcher did not take its name"
 
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
@@ -103,7 +103,7 @@ $host activate "$item" 2 120 || fail_with_evidence "the item refused an activati
 sleep 1  # longer than any double-click interval: a late second toggle would show by now
 window_hidden || fail_with_evidence "two activations 120 ms apart did not leave the window hidden"
 $host activate "$item" 1 0 || fail_with_evidence "the item refused an activation"
-e2e_wait_until 5 window_shown || fail_with_evidence "one more activation did not show the window"
+e2e_wait_until 15 window_shown || fail_with_evidence "one more activation did not show the window"
 [[ "$mode" == openbox ]] && expect_off_taskbar "shown again after hiding"
 
 labels=$($host menu "$item") || fail_with_evidence "the item exports no readable menu"

@@ -88,6 +88,14 @@ class MainWindow : public ::testing::Test
         return window;
     }
 
+    // Started, and its first tick taken: that tick only sets the counters' baseline.
+    std::unique_ptr<MonitorWindow> startMeasuring()
+    {
+        auto window = start();
+        window->sampleTraffic();
+        return window;
+    }
+
     void storeText(const QString& section, const QString& key, const QString& text)
     {
         ASSERT_TRUE(SettingsStore(storePath).writeSetting(section, key, text));
@@ -169,7 +177,7 @@ TEST_F(MainWindow, StoredSizesAreBoundedAndOddLevelsApplyNoTransparency)
 
 TEST_F(MainWindow, TickUpdatesLabelTrayAndGraph)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 10240;
     table->sent = 2048;
     window->sampleTraffic();
@@ -211,6 +219,11 @@ TEST_F(MainWindow, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
 
     table->name = "wlan0";
     window->sampleTraffic();
+    EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 0 kb/s - UL: 0 kb/s"))
+        << "the counters of an interface that appears are only the baseline";
+    EXPECT_EQ(vars.downloadTotal, 1);
+    table->received += 1'024'000;
+    window->sampleTraffic();
     EXPECT_EQ(window->label()->text(), QStringLiteral("DL: 1000 kb/s - UL: 0 kb/s"));
     EXPECT_EQ(vars.downloadTotal, 1 + 1'024'000);
     table->received += 5'000'001;
@@ -227,7 +240,7 @@ TEST_F(MainWindow, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
 
 TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 10240;
     window->sampleTraffic();
 
@@ -250,7 +263,7 @@ TEST_F(MainWindow, RepaintUsesTheCurrentColoursScaleAndBackground)
 
 TEST_F(MainWindow, TrayDoubleClickHidesAndShowsAndHiddenWindowIsNotPainted)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
 
@@ -322,7 +335,7 @@ TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)
 {
-    const auto window = start();
+    const auto window = startMeasuring();
     table->received = 50000;
     table->sent = 10000;
     window->sampleTraffic();

@@ -215,6 +215,10 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
         {"0", false, "1 ", false, "0", false},
         {"2", false, "true", false, "TRUE", true},
         {"x", false, "01", false, "maybe", false},
+        // The dialog's box and the window's layout read "graphics" by one rule.
+        {"0.6", false, "0", false, "1", true},
+        {"1.4", false, "0", false, "1", true},
+        {"1.0", true, "0", false, "1", true},
     };
     for (const Case& flags : cases) {
         QFile::remove(autostart.entryPath);
@@ -228,6 +232,8 @@ TEST_F(LoadTest, StoredFlagsTickTheirBoxesOnlyWhenTheyReadExactly)
         loadVariables();
         const auto dialog = open();
         EXPECT_EQ(find<QCheckBox>(*dialog, "Check3")->isChecked(), flags.graphOnlyTicked)
+            << flags.graphics;
+        EXPECT_EQ(vars.extraGraphHeight == kGraphOnlyExtraHeight, flags.graphOnlyTicked)
             << flags.graphics;
         EXPECT_EQ(find<QCheckBox>(*dialog, "Check2")->isChecked(), flags.startAtLoginTicked)
             << '"' << flags.autostartFlag << '"';

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/StartupSettings.h"
+#include "settings/core/StartupSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ class StartupSettingsTest : public SettingsFileFixture
     StartupSettings load(const QString& today = kToday)
     {
         SettingsStore store(iniPath());
-        return loadStartupSettings(store, vars, today);
+        return loadStartupSettings(store, vars, today.toStdString());
     }
 
     void storeFile(const QByteArray& contents) { writeBytes(iniPath(), contents); }

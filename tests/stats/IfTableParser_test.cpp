@@ -220,6 +220,7 @@ TEST(IfTableParser, AChosenInterfaceIsTheRowWithThatNameOrDescription)
         .outOctets(10);
     // An alias that repeats another interface's name.
     table.addRow()
+        .index(12)
         .nameBytes(utf16("veth9"))
         .descr("wlan0", 5)
         .physAddr({2})
@@ -250,6 +251,11 @@ TEST(IfTableParser, AChosenInterfaceIsTheRowWithThatNameOrDescription)
         EXPECT_EQ(pick(absent), Picked(std::nullopt, 0, 0)) << absent;
     }
     EXPECT_EQ(counterRowIndex(IfTableView({}), "wlan0"), std::nullopt);
+
+    // The counters say which interface they belong to, by index and name.
+    InterfaceRecords records;
+    EXPECT_EQ(parseIfTable(bytes, records, "veth9").from, (CountedInterface{12, "veth9"}));
+    EXPECT_EQ(parseIfTable(bytes, records, "eth0").from, std::nullopt);
 }
 
 TEST(IfTableParser, EveryRowGetsItsOwnRecord)

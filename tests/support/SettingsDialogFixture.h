@@ -16,12 +16,14 @@
 #include <memory>
 #include <vector>
 
+#include "platform/WindowOpacity.h"
+#include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "settings/MainWindowAccess.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsStore.h"
-#include "settings/StartupSettings.h"
 #include "settings/core/ProgramVariables.h"
+#include "settings/core/StartupSettings.h"
 
 namespace kuvell::testsupport {
 
@@ -35,13 +37,18 @@ class FakeMainWindow : public MainWindowAccess
         window.setWindowOpacity(51 / 255.0);  // "20 %": a load that applies a level shows
     }
     QWidget* mainWindow() override { return &window; }
-    void setBufferBackground(int32_t colour) override { bufferBackgrounds.push_back(colour); }
+    void setOpacity(int16_t alpha) override { static_cast<void>(setTransparency(&window, alpha)); }
+    void setGraphBackground(int32_t colour) override { bufferBackgrounds.push_back(colour); }
     void nudgeSize() override
     {
         ++nudges;
         window.resize(window.width() + 1, window.height() + 1);
     }
-    void showMessage(const QString& text) override { messages.push_back(text); }
+    void setTopMost(bool onTop) override { setTopMostWhereItIs(&window, onTop); }
+    void showMessage(std::string_view text) override
+    {
+        messages.push_back(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
 
     QWidget window;
     std::vector<int32_t> bufferBackgrounds;
@@ -56,7 +63,7 @@ class OptionsDialogTest : public ::testing::Test
     static inline const QString kMissing = QStringLiteral("<missing>");
 
     // The program-wide values as start-up leaves them for the stored texts.
-    void loadVariables() { loadStartupSettings(store, vars, QString::fromUtf8(kToday)); }
+    void loadVariables() { loadStartupSettings(store, vars, kToday); }
 
     std::unique_ptr<SettingsDialog> open()
     {

@@ -13,6 +13,12 @@ namespace {
 
 constexpr int32_t kMaxTotal = std::numeric_limits<int32_t>::max();
 
+// Counters of one interface that stays in place from tick to tick.
+TrafficCounters wired(int32_t received, int32_t sent)
+{
+    return {received, sent, CountedInterface{2, "eth0"}};
+}
+
 std::string field(const std::string& text)
 {
     std::string field = text;
@@ -26,11 +32,11 @@ class TrafficTickTest : public ::testing::Test
   protected:
     TickTexts sample(int32_t received, int32_t sent, std::string_view separator = ".")
     {
-        return tick_.sample(received, sent, downloadTotal_, uploadTotal_, separator);
+        return tick_.sample(wired(received, sent), downloadTotal_, uploadTotal_, separator);
     }
 
     // A tick measuring the given amounts after counters of 10,000,000 / 20,000,000
-    // (the priming tick itself is a rejected jump and adds nothing).
+    // (the priming tick itself is a baseline or a rejected jump and adds nothing).
     TickTexts sampleAmounts(int32_t received, int32_t sent)
     {
         sample(10'000'000, 20'000'000);
@@ -144,25 +150,45 @@ TEST_F(TrafficTickTest, AFallingReceiveCounterShowsNothingAndRestartsFromTheNewV
     EXPECT_EQ(uploadTotal_, ULbefore + 2048);
 }
 
-TEST_F(TrafficTickTest, TheFirstTickMeasuresFromZero)
+TEST_F(TrafficTickTest, TheFirstCountersOfAnInterfaceAreOnlyTheBaseline)
 {
-    TickTexts texts = sample(150'000, 3000);
-    EXPECT_EQ(texts.label, "DL: 146.5 kb/s - UL: 2.9 kb/s");
-    EXPECT_EQ(downloadTotal_, 150'000);
-    EXPECT_EQ(uploadTotal_, 3000);
-
-    TrafficTick fresh;
-    int32_t downloadTotal = 0;
-    int32_t uploadTotal = 0;
-    texts = fresh.sample(200'001, 3000, downloadTotal, uploadTotal, ".");
+    // Whatever the interface carried before the first tick is not traffic of
+    // this second, even under a limit it fits.
+    tick_ = TrafficTick(125'000'000);
+    TickTexts texts = sample(45'201'380, 3000);
     EXPECT_EQ(texts.label, "DL: 0 kb/s - UL: 0 kb/s");
-    EXPECT_EQ(downloadTotal, 0);
-    EXPECT_EQ(uploadTotal, 0);
+    EXPECT_EQ(texts.trayImage, 1);
+    EXPECT_EQ(tick_.downloadDelta(), 0);
+    EXPECT_EQ(tick_.uploadDelta(), 0);
+    EXPECT_EQ(downloadTotal_, 0);
+    EXPECT_EQ(uploadTotal_, 0);
+    EXPECT_EQ(sample(45'201'380 + 42, 3000 + 10).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(downloadTotal_, 42);
+    EXPECT_EQ(uploadTotal_, 10);
 
-    // An empty snapshot reads zero counters: a fall, so nothing is shown or counted.
-    texts = sample(0, 0);
+    // The interface goes missing (or the snapshot fails): nothing is measured...
+    texts = tick_.sample({}, downloadTotal_, uploadTotal_, ".");
     EXPECT_EQ(texts.label, "DL: 0 kb/s - UL: 0 kb/s");
-    EXPECT_EQ(downloadTotal_, 150'000);
+    EXPECT_EQ(tick_.downloadDelta(), 0);
+    // ...and its return is a new baseline, not a jump from zero.
+    EXPECT_EQ(sample(90'000'000, 6000).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(downloadTotal_, 42);
+    EXPECT_EQ(sample(90'000'000 + 2048, 6000 + 1024).label, "DL: 2 kb/s - UL: 1 kb/s");
+    EXPECT_EQ(downloadTotal_, 42 + 2048);
+
+    // Another interface, or the same name re-created between two ticks (a new
+    // index), starts afresh as well; a falling counter stays a fall.
+    const auto other = [&](int32_t index, const char* name, int32_t received) {
+        return tick_.sample({received, 0, CountedInterface{index, name}}, downloadTotal_,
+                            uploadTotal_, ".");
+    };
+    EXPECT_EQ(other(7, "wlan0", 100'000).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(other(7, "wlan0", 100'000 + 1024).label, "DL: 1 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(other(8, "wlan0", 50'000'000).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(other(8, "wlan0", 1000).label, "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(other(8, "wlan0", 1000 + 1024).label, "DL: 1 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(downloadTotal_, 42 + 2048 + 1024 + 1024);
+    EXPECT_EQ(uploadTotal_, 10 + 1024);
 }
 
 TEST_F(TrafficTickTest, CountersPassingTwoToTheThirtyFirstOrWrappingGiveTheTrueAmount)
@@ -232,7 +258,7 @@ TEST_F(TrafficTickTest, AJumpLimitOfTheUsersOwnHoldsForBothDirectionsAndTheTotal
     EXPECT_EQ(texts.label, "DL: 2077620.7 kb/s - UL: 2077620.7 kb/s");
     EXPECT_EQ(tipText(texts.tip), "Kuvell - DL: 2077620.7 kb/s - UL: 2077620.7 kb/s");
     EXPECT_EQ(texts.tip.size(), kTipFieldLength);
-    EXPECT_EQ(downloadTotal_, kMaxTotal - 10'000'000) << "the priming tick counts too";
+    EXPECT_EQ(downloadTotal_, kMaxTotal - 20'000'000) << "a fresh tick's priming is its baseline";
 }
 
 TEST(JumpLimitFromText, WholeNumbersFromOneTo2147483647Only)
@@ -252,7 +278,8 @@ TEST(TipField, TextThenNulThenBlanksToSixtyFourCharacters)
     TrafficTick tick;
     int32_t downloadTotal = 0;
     int32_t uploadTotal = 0;
-    const TickTexts texts = tick.sample(12'800, 0, downloadTotal, uploadTotal, ".");
+    tick.sample(wired(0, 0), downloadTotal, uploadTotal, ".");
+    const TickTexts texts = tick.sample(wired(12'800, 0), downloadTotal, uploadTotal, ".");
     const std::string visible = "Kuvell - DL: 12.5 kb/s - UL: 0 kb/s";
     ASSERT_EQ(texts.tip.size(), kTipFieldLength);
     EXPECT_EQ(texts.tip.substr(0, visible.size()), visible);
@@ -299,7 +326,9 @@ TEST(TipField, HoldsSixtyFourCharactersWhateverTheSeparatorsByteLength)
     int32_t uploadTotal = 0;
     // U+066B, the Arabic decimal separator: two bytes in UTF-8.
     const std::string separator = "\xD9\xAB";
-    const TickTexts texts = tick.sample(12'800, 1'536, downloadTotal, uploadTotal, separator);
+    tick.sample(wired(0, 0), downloadTotal, uploadTotal, separator);
+    const TickTexts texts =
+        tick.sample(wired(12'800, 1'536), downloadTotal, uploadTotal, separator);
     const std::string visible =
         "Kuvell - DL: 12" + separator + "5 kb/s - UL: 1" + separator + "5 kb/s";
     EXPECT_EQ(tipText(texts.tip), visible);

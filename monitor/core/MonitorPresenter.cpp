@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+#include "monitor/core/MonitorPresenter.h"
+
+#include <exception>
+#include <string_view>
+#include <utility>
+
+#include "platform/core/Twips.h"
+#include "settings/core/SettingKeys.h"
+#include "settings/core/TextConversions.h"
+
+namespace kuvell {
+
+namespace {
+
+// Start-up skips a step that fails and goes on with the next one: the window
+// still starts, and the failed step leaves its defaults.
+template <typename Step>
+void guarded(MonitorView& view, Step&& step) noexcept
+{
+    try {
+        step();
+    } catch (const std::exception& error) {
+        view.logNote(std::string("a start-up step failed: ") + error.what());
+    }
+}
+
+std::string twipsText(int pixels) { return integerToText(pixelsToTwips(pixels)); }
+
+}  // namespace
+
+MonitorPresenter::MonitorPresenter(ProgramVariables& vars, KeyValueStore& store, MonitorView& view,
+                                   MonitorSetup setup)
+    : vars_(vars),
+      store_(store),
+      view_(view),
+      setup_(std::move(setup)),
+      trayClicks_(setup_.singleActivationToggles, setup_.doubleClickMilliseconds)
+{
+}
+
+void MonitorPresenter::startUp()
+{
+    StartupSettings startup;
+    guarded(view_, [&] {
+        startup =
+            loadStartupSettings(store_, vars_, setup_.todayLongDate, setup_.terminationRequested);
+    });
+    if (setup_.terminationRequested && setup_.terminationRequested()) {
+        endWithoutSaving();
+        return;
+    }
+    guarded(view_, [&] {
+        if (startup.transparencyLevel) {
+            if (const auto alpha = transparencyAlpha(*startup.transparencyLevel)) {
+                view_.setOpacity(*alpha);
+            }
+        }
+    });
+    guarded(view_, [&] { view_.setGraphBackground(vars_.backgroundColour); });
+    guarded(view_, [&] { view_.applySizeBounds(); });
+    guarded(view_, [&] { placeOnScreen(startup.placement); });
+    guarded(view_, [&] { view_.layOut(); });
+    guarded(view_, [&] {
+        if (setup_.tableSource) {
+            interfaceTable_ = std::make_unique<InterfaceTable>(
+                setup_.tableSource, [this](std::string_view text) { view_.showMessage(text); });
+            interfaceTable_->chooseInterface(startup.interfaceChoice);
+        }
+    });
+    guarded(view_, [&] {
+        tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
+    });
+    guarded(view_, [&] { view_.addTrayIcon(kStartupTrayPicture, kProgramName); });
+    view_.showWindow(false);
+}
+
+// A stored position that no screen shows (a monitor unplugged since, a
+// hand-edited value) would open the window where no one can reach it; one that
+// shows is kept to the pixel.
+void MonitorPresenter::placeOnScreen(WindowPlacement at)
+{
+    // The size the window will have once its bounds apply.
+    const WindowSize size = clampWindowSize({twipsToPixels(at.width), twipsToPixels(at.height)});
+    const PixelRect stored{twipsToPixels(at.left), twipsToPixels(at.top), size.cx, size.cy};
+    const PixelRect shown = keepReachable(stored, view_.screenAreas());
+    if (shown != stored) {
+        view_.logNote("the stored position " + integerToText(stored.left) + "," +
+                      integerToText(stored.top) + " lies off every screen; the window opens at " +
+                      integerToText(shown.left) + "," + integerToText(shown.top));
+        at.left = static_cast<int32_t>(pixelsToTwips(shown.left));
+        at.top = static_cast<int32_t>(pixelsToTwips(shown.top));
+    }
+    view_.placeWindow(at, vars_.onTop);
+}
+
+void MonitorPresenter::tick()
+{
+    if (sampling_ || quitting_ || ended_ || !interfaceTable_) {
+        return;
+    }
+    struct Running
+    {
+        bool& flag;
+        explicit Running(bool& running) : flag(running) { flag = true; }
+        ~Running() { flag = false; }
+    } running(sampling_);
+    interfaceTable_->interfaces();  // only for the snapshot it takes
+    const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
+                                         vars_.uploadTotal, setup_.decimalSeparator);
+    view_.showRates(texts.label, texts.trayImage, tipText(texts.tip));
+    drawGraph(true);
+}
+
+void MonitorPresenter::drawGraph(bool advance)
+{
+    if (advance) {
+        histories_.advance(tick_.downloadDelta(), tick_.uploadDelta());
+    }
+    // A window the user hid still samples, so the totals and the graph's
+    // history go on; it is painted again once it shows.
+    if (!hiddenByUser_) {
+        view_.paintGraph();
+    }
+}
+
+void MonitorPresenter::trayClicked(TrayClick click, int64_t nowMilliseconds)
+{
+    if (!trayClicks_.toggles(click, nowMilliseconds) || ended_) {
+        return;
+    }
+    if (view_.isWindowVisible()) {
+        hiddenByUser_ = true;
+        view_.hideWindow();
+    } else {
+        view_.showWindow(true);
+        hiddenByUser_ = false;
+    }
+}
+
+void MonitorPresenter::quit()
+{
+    if (ended_ || quitting_) {
+        return;
+    }
+    // No tick changes the totals, and no second quit starts, while a message is open.
+    quitting_ = true;
+    view_.stopTicks();
+    namespace keys = settingkeys;
+    // The placement as it is now, also while the window is hidden.
+    const PixelRect outer = view_.outerRect();
+    // One batch: with an atomic store, whenever Kuvell dies all six values or none have landed.
+    const StoreChange changes[] = {
+        changeOf(keys::downloadTotal, integerToText(vars_.downloadTotal)),
+        changeOf(keys::uploadTotal, integerToText(vars_.uploadTotal)),
+        changeOf(keys::windowLeft, twipsText(outer.left)),
+        changeOf(keys::windowTop, twipsText(outer.top)),
+        changeOf(keys::windowWidth, twipsText(outer.width)),
+        changeOf(keys::windowHeight, twipsText(outer.height)),
+    };
+    const Result saved = store_.writeTexts(changes);
+    view_.removeTrayIcon();
+    if (!saved) {
+        view_.logNote("the totals and the window placement were not saved to " + store_.location());
+        view_.showMessage("The totals and the window placement could not be saved to " +
+                          store_.location() + ":\n" + saved.reason + ".");
+    }
+    if (!ended_) {  // a termination signal may have ended Kuvell while the message was open
+        end(saved ? 0 : 1);
+    }
+}
+
+void MonitorPresenter::endWithoutSaving()
+{
+    if (ended_) {
+        return;
+    }
+    view_.removeTrayIcon();
+    end(0);
+}
+
+void MonitorPresenter::end(int status)
+{
+    ended_ = true;
+    view_.stopTicks();
+    view_.hideWindow();
+    view_.exitProgram(status);
+}
+
+}  // namespace kuvell

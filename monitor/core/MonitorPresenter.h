@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What Kuvell's main window decides: the order of start-up, each second's
+// tick, the tray icon's clicks and the two ways of ending. The window only
+// draws what it is told.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "monitor/core/MonitorView.h"
+#include "monitor/core/RateHistories.h"
+#include "monitor/core/TrafficTick.h"
+#include "monitor/core/TrayActivations.h"
+#include "settings/core/KeyValueStore.h"
+#include "settings/core/ProgramVariables.h"
+#include "stats/core/InterfaceTable.h"
+
+namespace kuvell {
+
+struct MonitorSetup
+{
+    std::shared_ptr<IfTableSource> tableSource;  // null: no statistics, no ticks
+    std::string todayLongDate;                   // the first start's date, if it is one
+    std::string decimalSeparator = ".";          // of the user's numbers
+    // The notification area reports single activations only (no double-click).
+    bool singleActivationToggles = false;
+    int doubleClickMilliseconds = 400;
+    // A termination request came while start-up ran, before the event loop could
+    // deliver it: start-up stops, writes nothing more and ends as any other close.
+    std::function<bool()> terminationRequested;
+};
+
+class MonitorPresenter
+{
+  public:
+    MonitorPresenter(ProgramVariables& vars, KeyValueStore& store, MonitorView& view,
+                     MonitorSetup setup);
+
+    // Loads the settings, places and lays out the window, creates the
+    // statistics and the tray icon, then shows the window. Every step is
+    // guarded: one that fails is noted and the next runs. A termination
+    // requested while the store is read ends Kuvell instead.
+    void startUp();
+
+    // One second: a snapshot, the rates and totals, the line, the tray icon
+    // and the graph. A tick while an earlier one still runs (its message
+    // open), during the quit or after the end does nothing.
+    void tick();
+
+    // advance: the graph's history moves on by the last tick's amounts first;
+    // otherwise it is only painted again (after a resize or a new colour).
+    // Nothing is painted while the user has hidden the window.
+    void drawGraph(bool advance);
+
+    // The tray icon was clicked; nowMilliseconds from a monotonic clock.
+    void trayClicked(TrayClick click, int64_t nowMilliseconds);
+
+    // "Avsluta": the totals and placement saved as one batch, the tray icon
+    // removed, a failed save reported; the program ends with 0, or 1 when
+    // nothing was saved.
+    void quit();
+    // Every other end (a close, a termination signal, the session ending):
+    // the tray icon goes and nothing is saved.
+    void endWithoutSaving();
+
+    bool hiddenByUser() const { return hiddenByUser_; }
+    bool ended() const { return ended_; }
+    const RateHistories& histories() const { return histories_; }
+    const TrafficTick& trafficTick() const { return tick_; }
+
+  private:
+    void placeOnScreen(WindowPlacement placement);
+    void end(int status);
+
+    ProgramVariables& vars_;
+    KeyValueStore& store_;
+    MonitorView& view_;
+    MonitorSetup setup_;
+    TrayActivations trayClicks_;
+    std::unique_ptr<InterfaceTable> interfaceTable_;
+    TrafficTick tick_;
+    RateHistories histories_;
+    bool hiddenByUser_ = false;
+    bool sampling_ = false;
+    bool quitting_ = false;
+    bool ended_ = false;
+};
+
+// The tray picture and tooltip that start-up shows before the first tick.
+inline constexpr int kStartupTrayPicture = 4;
+inline constexpr std::string_view kProgramName = "Kuvell";
+
+}  // namespace kuvell

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What the monitor's presenter asks of its window. A frontend draws and does
+// what it is told and forwards what the user does; tests fake it.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/WindowBounds.h"
+#include "settings/core/StartupSettings.h"
+
+namespace kuvell {
+
+class MonitorView
+{
+  public:
+    virtual ~MonitorView() = default;
+
+    // Start-up, in the order the presenter calls them.
+    virtual void setOpacity(int16_t alpha) = 0;
+    virtual void setGraphBackground(int32_t bgr) = 0;
+    virtual void applySizeBounds() = 0;
+    // Every screen's area that windows may use, in pixels.
+    virtual std::vector<PixelRect> screenAreas() const = 0;
+    // The outer rectangle in twips, in or out of the topmost band.
+    virtual void placeWindow(const WindowPlacement& twips, bool onTop) = 0;
+    virtual void layOut() = 0;
+    virtual void addTrayIcon(int picture, std::string_view tip) = 0;
+
+    // Each tick: the rate line, the tray icon (nullopt: its picture stays) and,
+    // while the window is not hidden by the user, the graph.
+    virtual void showRates(std::string_view line, std::optional<int> trayPicture,
+                           std::string_view tip) = 0;
+    virtual void paintGraph() = 0;
+
+    virtual bool isWindowVisible() const = 0;
+    // activate: raised and given the focus, as after the tray's double-click.
+    virtual void showWindow(bool activate) = 0;
+    virtual void hideWindow() = 0;
+
+    // The quit and the other ends.
+    virtual PixelRect outerRect() const = 0;
+    virtual void stopTicks() = 0;
+    virtual void removeTrayIcon() = 0;
+    // A modal message; ticks may arrive while it is open.
+    virtual void showMessage(std::string_view text) = 0;
+    virtual void exitProgram(int status) = 0;
+    // A note for the log (a start-up step that failed, a window moved on screen).
+    virtual void logNote(std::string_view text) = 0;
+};
+
+}  // namespace kuvell
