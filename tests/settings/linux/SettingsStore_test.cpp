@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStringEncoder>
 #include <string>
 
 #include "platform/Autostart.h"
@@ -388,19 +389,13 @@ TEST_F(SettingsStoreTest, ASaveThatWouldPassTheReadLimitIsRefusedAndLeavesTheFil
 // A UTF-16 store was rewritten as [General] junk at start-up, its values lost.
 TEST_F(SettingsStoreTest, AFileInAnotherEncodingReadsAsDefaultsAndIsNeverWritten)
 {
-    const QString text = QStringLiteral("[setting]\nDLtot=42\n");
-    const auto utf16 = [&text](bool bigEndian) {
-        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-        for (const QChar c : text) {
-            const char high = static_cast<char>(c.unicode() >> 8);
-            const char low = static_cast<char>(c.unicode() & 0xFF);
-            bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
-        }
-        return bytes;
+    const auto utf16 = [](QStringConverter::Encoding encoding) {
+        return QByteArray(QStringEncoder(
+            encoding, QStringConverter::Flag::WriteBom)(QStringLiteral("[setting]\nDLtot=42\n")));
     };
     const QByteArray files[][2] = {
-        {utf16(false), "UTF-16"},
-        {utf16(true), "UTF-16"},
+        {utf16(QStringConverter::Utf16LE), "UTF-16"},
+        {utf16(QStringConverter::Utf16BE), "UTF-16"},
         {QByteArray("\xFF\xFE\0\0[\0\0\0", 8), "UTF-32"},
         {QByteArray("[setting]\nDLtot=4\0\n", 20), "NUL bytes"},
     };
