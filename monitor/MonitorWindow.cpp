@@ -22,6 +22,7 @@
 #include "monitor/Logging.h"
 #include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
+#include "platform/QtText.h"
 #include "platform/TaskbarHints.h"
 #include "platform/WindowOpacity.h"
 #include "platform/WindowRoutines.h"
@@ -90,11 +91,6 @@ int64_t monotonicMilliseconds()
         clock.start();
     }
     return clock.elapsed();
-}
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 MonitorSetup monitorSetup(const MonitorWindowServices& services)

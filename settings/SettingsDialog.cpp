@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "platform/Autostart.h"
+#include "platform/QtText.h"
 #include "platform/WindowRoutines.h"
 #include "platform/core/Twips.h"
 #include "settings/BannerPicture.h"
@@ -25,13 +26,11 @@
 #include "settings/ColourSwatch.h"
 #include "settings/Colours.h"
 #include "settings/MainWindowAccess.h"
+#include "settings/core/DialogControls.h"
 
 namespace kuvell {
 
 namespace {
-
-constexpr int kClientWidthTwips = 4545;
-constexpr int kClientHeightTwips = 3555;
 
 constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                         Qt::WindowCloseButtonHint |
@@ -45,11 +44,6 @@ void setCheckedQuietly(QCheckBox* box, bool ticked)
 
 int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); }
 
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 SettingsDialog::SettingsDialog(ProgramVariables& vars, KeyValueStore& store,
@@ -60,12 +54,12 @@ SettingsDialog::SettingsDialog(ProgramVariables& vars, KeyValueStore& store,
       bannerPicture_(drawBanner()),
       presenter_(vars, store, mainWindow, *this, *this)
 {
-    setWindowTitle(QStringLiteral("设置"));
+    setWindowTitle(qText(kDialogCaption));
     setModal(true);
     QFont tahoma(QStringLiteral("Tahoma"));  // fontconfig substitutes where it is missing
-    tahoma.setPointSizeF(8.25);
+    tahoma.setPointSizeF(kDialogFontPoints);
     setFont(tahoma);
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    setFixedSize(twipsToPixels(kDialogClientTwips.width), twipsToPixels(kDialogClientTwips.height));
     buildControls();
     sweepTimer_ = new QTimer(this);
     sweepTimer_->setInterval(0);

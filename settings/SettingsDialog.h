@@ -43,10 +43,6 @@ class SettingsDialog : public QDialog, private SettingsDialogView, private Start
 
   private:
     void buildControls();
-    void buildSettingsPage();
-    void buildTrafficPage();
-    void buildAboutPage();
-    void buildHelpPage();
 
     // SettingsDialogView
     void setGraphOnlyTicked(bool ticked) override;

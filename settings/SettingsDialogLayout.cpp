@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The dialog's controls at their positions. Positions stay in twips, as the
-// layout was drawn; they become pixels only here.
+// The dialog's controls, built from the control table. Positions stay in
+// twips, as the layout was drawn; they become pixels only here.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -9,37 +9,23 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QValidator>
+#include <map>
+#include <string_view>
 
+#include "platform/QtText.h"
 #include "platform/core/Twips.h"
 #include "settings/BannerView.h"
 #include "settings/ColourSwatch.h"
 #include "settings/SettingsDialog.h"
-#include "settings/core/ProgramVariables.h"
+#include "settings/core/DialogControls.h"
 
 namespace kuvell {
 
 namespace {
 
-struct TwipsRect
+QLabel* makeLabel(const QString& text, QWidget* parent)
 {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, TwipsRect rect)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsToPixels(rect.left), twipsToPixels(rect.top),
-                        twipsToPixels(rect.width), twipsToPixels(rect.height));
-    return widget;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, TwipsRect rect)
-{
-    auto* label = place(new QLabel(text, parent), name, rect);
+    auto* label = new QLabel(text, parent);
     // Captions and stored texts are shown as written, never read as markup.
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -47,9 +33,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, TwipsR
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, TwipsRect rect)
+QPushButton* makeButton(const QString& text, QWidget* parent)
 {
-    auto* button = place(new QPushButton(text, parent), name, rect);
+    auto* button = new QPushButton(text, parent);
     // No button is the default: Return in a text box must not press one.
     button->setAutoDefault(false);
     return button;
@@ -64,9 +50,9 @@ void paintInBorderColour(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
-// opacityBox_'s text is free to type in, but only a pick from the list may select an
-// item: a typed text never counts as finished input, so leaving the box or
-// pressing Return with, say, "50 %" typed selects nothing.
+// The transparency box's text is free to type in, but only a pick from the
+// list may select an item: a typed text never counts as finished input, so
+// leaving the box or pressing Return with, say, "50 %" typed selects nothing.
 class TypedTextNeverSelects : public QValidator
 {
   public:
@@ -74,132 +60,107 @@ class TypedTextNeverSelects : public QValidator
     State validate(QString&, int&) const override { return Intermediate; }
 };
 
-const char* const kTransparencyItems[] = {"10 %", "20 %", "30 %", "40 %", "50 %",
-                                          "60 %", "70 %", "80 %", "90 %", "100 %"};
+QComboBox* makeTransparencyBox(QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->lineEdit()->setValidator(new TypedTextNeverSelects(box));
+    for (const std::string_view item : kTransparencyItems) {
+        box->addItem(qText(item));
+    }
+    box->setCurrentIndex(-1);
+    box->setEditText(qText(kTransparencyPrompt));
+    return box;
+}
 
-const char kAboutText[] = "Kuvell：小巧的网络流量监视器";
-
-const char kHelpText[] =
-    "Kuvell 每秒显示一次下载和上传速率及流量图。\n"
-    "• 双击通知区域图标：隐藏或显示窗口。\n"
-    "• 右键单击图形：菜单 Inställningar（设置）、Avsluta（退出）。\n"
-    "• 按住图形或文字拖动：移动窗口。\n"
-    "• 拖动窗口边缘：改变大小。";
+QWidget* makeControl(const DialogControl& control, QWidget* parent)
+{
+    const QString caption = qText(control.caption);
+    switch (control.kind) {
+        case ControlKind::Button:
+            return makeButton(caption, parent);
+        case ControlKind::Page:
+            return new QWidget(parent);
+        case ControlKind::Frame:
+            return new QGroupBox(caption, parent);
+        case ControlKind::TextBox:
+            return new QLineEdit(parent);
+        case ControlKind::Label:
+            return makeLabel(caption, parent);
+        case ControlKind::CheckBox:
+            return new QCheckBox(caption, parent);
+        case ControlKind::ComboBox:
+            return makeTransparencyBox(parent);
+        case ControlKind::ColourSwatch:
+            return new ColourSwatch(parent);
+        case ControlKind::Banner:
+            return new BannerView(parent);
+        case ControlKind::HelpText:
+            break;
+    }
+    auto* text = new QPlainTextEdit(caption, parent);
+    text->setReadOnly(true);
+    return text;
+}
 
 }  // namespace
 
 void SettingsDialog::buildControls()
 {
-    const char* const buttonNames[] = {"Command2_0", "Command2_1", "Command2_2", "Command2_3"};
-    const char* const buttonCaptions[] = {"设 置", "流 量", "关 于", "帮 助"};
-    for (int index = 0; index < 4; ++index) {
-        pageButtons_[index] =
-            makeButton(this, buttonNames[index], QString::fromUtf8(buttonCaptions[index]),
-                       {1120 * index, 0, 1095, 375});
-        connect(pageButtons_[index], &QPushButton::clicked, this,
-                [this, index] { presenter_.pageChosen(index); });
+    std::map<std::string_view, QWidget*> built;
+    for (const DialogControl& control : dialogControls()) {
+        QWidget* const parent = control.container.empty() ? this : built.at(control.container);
+        QWidget* const widget = makeControl(control, parent);
+        widget->setObjectName(qText(control.name));
+        widget->setGeometry(twipsToPixels(control.rect.left), twipsToPixels(control.rect.top),
+                            twipsToPixels(control.rect.width), twipsToPixels(control.rect.height));
+        if (control.borderColour) {
+            paintInBorderColour(widget);
+        }
+        built[control.name] = widget;
     }
-    okButton_ = makeButton(this, "Command1", QStringLiteral("好的"), {3240, 3000, 1035, 330});
+    const auto named = [&built]<typename Widget>(std::string_view name, Widget*& member) {
+        member = static_cast<Widget*>(built.at(name));
+    };
+    for (std::size_t index = 0; index < pages_.size(); ++index) {
+        named(kPageNames[index], pages_[index]);
+        pages_[index]->setVisible(index == 0);
+        named(kPageButtonNames[index], pageButtons_[index]);
+        connect(pageButtons_[index], &QPushButton::clicked, this,
+                [this, index] { presenter_.pageChosen(static_cast<int>(index)); });
+    }
+    named("Command1", okButton_);
     connect(okButton_, &QPushButton::clicked, this, [this] { presenter_.okClicked(); });
 
-    const char* const pageNames[] = {"Picture1", "Picture2", "Picture3", "Picture4"};
-    const TwipsRect pageRects[] = {
-        {0, 360, 4455, 2655}, {0, 360, 4455, 2295}, {0, 360, 4455, 2655}, {0, 480, 4455, 2535}};
-    for (int index = 0; index < 4; ++index) {
-        pages_[index] = place(new QWidget(this), pageNames[index], pageRects[index]);
-        paintInBorderColour(pages_[index]);
-        pages_[index]->setVisible(index == 0);
-    }
-    buildSettingsPage();
-    buildTrafficPage();
-    buildAboutPage();
-    buildHelpPage();
-}
-
-void SettingsDialog::buildSettingsPage()
-{
-    QWidget* const page = pages_[0];
-
-    auto* frame1 =
-        place(new QGroupBox(QStringLiteral("连接速度"), page), "Frame1", {60, 60, 2355, 1695});
-    speedField_ = place(new QLineEdit(frame1), "Text1", {120, 300, 1155, 315});
+    named("Text1", speedField_);
     speedField_->setStyleSheet(
         QStringLiteral("QLineEdit[invalidInput=\"true\"] { border: 2px solid #c00000; }"));
     connect(speedField_, &QLineEdit::textEdited, this, [this] { presenter_.speedEdited(); });
-    makeLabel(frame1, "Label10", QStringLiteral("单位  K"), {1320, 360, 735, 255});
-    makeLabel(frame1, "Label1", QStringLiteral("拨号连接速度为56000K ADSL连接速度为1-8MB"),
-              {120, 720, 1935, 435});
-    megabytesField_ = place(new QLineEdit(frame1), "Text3", {120, 1200, 1215, 315});
-    megabytesButton_ =
-        makeButton(frame1, "Command3", QStringLiteral("计算MB"), {1320, 1200, 855, 375});
+    named("Text3", megabytesField_);
+    named("Command3", megabytesButton_);
     connect(megabytesButton_, &QPushButton::clicked, this,
             [this] { presenter_.megabytesClicked(); });
 
-    auto* frame2 =
-        place(new QGroupBox(QStringLiteral("显示颜色"), page), "Frame2", {2520, 60, 1875, 1695});
-    const char* const swatchNames[] = {"Picture5", "Picture6", "Picture7"};
-    const char* const labelNames[] = {"Label2", "Label3", "Label4"};
-    const char* const labelCaptions[] = {"下载", "上传", "背景"};
-    const int labelWidths[] = {1035, 1155, 1095};
-    for (int index = 0; index < 3; ++index) {
-        swatches_[index] =
-            place(new ColourSwatch(frame2), swatchNames[index], {180, 240 + 360 * index, 315, 315});
+    for (std::size_t index = 0; index < swatches_.size(); ++index) {
+        named(kSwatchNames[index], swatches_[index]);
         connect(swatches_[index], &ColourSwatch::clicked, this,
                 [this, index] { presenter_.swatchClicked(static_cast<Swatch>(index)); });
-        makeLabel(frame2, labelNames[index], QString::fromUtf8(labelCaptions[index]),
-                  {660, 300 + 360 * index, labelWidths[index], 195});
     }
-
-    onTopBox_ =
-        place(new QCheckBox(QStringLiteral("总在最前面"), page), "Check1", {120, 1800, 1815, 255});
-    paintInBorderColour(onTopBox_);
-    graphOnlyBox_ =
-        place(new QCheckBox(QStringLiteral("显示总流量"), page), "Check3", {120, 2040, 2175, 255});
-    startAtLoginBox_ =
-        place(new QCheckBox(QStringLiteral("随系统启动"), page), "Check2", {120, 2280, 2295, 255});
-    paintInBorderColour(startAtLoginBox_);
+    named("Check1", onTopBox_);
+    named("Check3", graphOnlyBox_);
+    named("Check2", startAtLoginBox_);
     connect(startAtLoginBox_, &QCheckBox::clicked, this,
             [this] { presenter_.startAtLoginClicked(); });
-
-    makeLabel(page, "Label8", QStringLiteral("选择透明度"), {2520, 1800, 1455, 255});
-    opacityBox_ = place(new QComboBox(page), "Combo1", {2520, 2040, 1815, 315});
-    opacityBox_->setEditable(true);
-    opacityBox_->setInsertPolicy(QComboBox::NoInsert);
-    opacityBox_->setCompleter(nullptr);
-    opacityBox_->lineEdit()->setValidator(new TypedTextNeverSelects(opacityBox_));
-    for (const char* item : kTransparencyItems) {
-        opacityBox_->addItem(QString::fromUtf8(item));
-    }
-    opacityBox_->setCurrentIndex(-1);
-    opacityBox_->setEditText(QStringLiteral("Transparency"));
+    named("Combo1", opacityBox_);
     connect(opacityBox_, &QComboBox::activated, this,
             [this] { presenter_.transparencyChosen(true); });
-}
 
-void SettingsDialog::buildTrafficPage()
-{
-    QWidget* const page = pages_[1];
-    installDateLabel_ = makeLabel(page, "Label9", QString(), {120, 120, 4215, 255});
-    auto* frame3 =
-        place(new QGroupBox(QStringLiteral("下载数据"), page), "Frame3", {60, 360, 2115, 1695});
-    downloadTotalLabel_ = makeLabel(frame3, "Label5", QString(), {120, 480, 1935, 735});
-    auto* frame4 =
-        place(new QGroupBox(QStringLiteral("上传数据"), page), "Frame4", {2275, 360, 2175, 1695});
-    uploadTotalLabel_ = makeLabel(frame4, "Label6", QString(), {120, 480, 1935, 735});
-}
-
-void SettingsDialog::buildAboutPage()
-{
-    QWidget* const page = pages_[2];
-    bannerView_ = place(new BannerView(page), "Picture8", {300, 0, 3810, 1965});
-    makeLabel(page, "Label7", QString::fromUtf8(kAboutText), {360, 1980, 2715, 255});
-}
-
-void SettingsDialog::buildHelpPage()
-{
-    auto* helpText = place(new QPlainTextEdit(QString::fromUtf8(kHelpText), pages_[3]), "Text2",
-                           {120, 0, 4215, 1815});
-    helpText->setReadOnly(true);
+    named("Label9", installDateLabel_);
+    named("Label5", downloadTotalLabel_);
+    named("Label6", uploadTotalLabel_);
+    named("Picture8", bannerView_);
 }
 
 }  // namespace kuvell

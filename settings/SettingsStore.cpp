@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "platform/ConfigHome.h"
+#include "platform/QtText.h"
 #include "platform/RegularFile.h"
 
 namespace kuvell {
@@ -542,15 +543,6 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
     }
     return result;
 }
-
-namespace {
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 std::optional<std::string> SettingsStore::readText(KeyName key) const
 {

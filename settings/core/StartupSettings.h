@@ -8,18 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Twips.h"
 #include "settings/core/KeyValueStore.h"
 #include "settings/core/ProgramVariables.h"
 
 namespace kuvell {
 
-struct WindowPlacement
-{  // twips; 0 where a read failed
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
+// The window's outer rectangle; 0 where a read failed.
+using WindowPlacement = TwipsRect;
 
 struct StartupSettings
 {

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "settings/core/DialogControls.h"
 #include "support/MemoryStore.h"
 
 namespace kuvell {
@@ -144,6 +147,22 @@ TEST_F(DialogPresenter, ASweepCoversEveryColumnAndStartsOverOnAPageChoice)
     EXPECT_EQ(steps, kBannerDrawableWidth * kBannerDrawableHeight);
     EXPECT_EQ(dialog.lastStep, std::make_pair(kBannerDrawableWidth, kBannerDrawableHeight));
     EXPECT_TRUE(dialog.wholeBanner);
+}
+
+// A frontend builds the controls in table order: each container must come
+// before what it holds, and every name the presenter's controls go by be there once.
+TEST(DialogControlTable, ContainersComeFirstAndEveryNameIsThereOnce)
+{
+    std::map<std::string_view, int> seen;
+    for (const DialogControl& control : dialogControls()) {
+        EXPECT_TRUE(control.container.empty() || seen.contains(control.container)) << control.name;
+        EXPECT_EQ(++seen[control.name], 1) << control.name;
+    }
+    for (const auto names : {std::span<const std::string_view>(kPageNames),
+                             std::span<const std::string_view>(kPageButtonNames),
+                             std::span<const std::string_view>(kSwatchNames)}) {
+        for (const std::string_view name : names) EXPECT_TRUE(seen.contains(name)) << name;
+    }
 }
 
 }  // namespace
