@@ -98,8 +98,8 @@ bool writeRunValue(const QString& entryPath, const QString& executablePath)
     // Replaced in one step, so a reader never sees half an entry and a failed
     // write leaves the old one; and, like the store, never through a link
     // another user planted.
-    const FileWrite written =
-        replaceRegularFile(QFile::encodeName(entryPath).toStdString(), entry.toUtf8().toStdString());
+    const FileWrite written = replaceRegularFile(QFile::encodeName(entryPath).toStdString(),
+                                                 entry.toUtf8().toStdString());
     if (!written.written) {
         qWarning("kuvell: could not write the autostart entry %s: %s", qUtf8Printable(entryPath),
                  written.reason.c_str());

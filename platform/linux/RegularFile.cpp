@@ -200,8 +200,8 @@ Located openFolder(Place& place, const std::string& folderPath, bool noLinks)
 // Fills place.entry from the name in the opened folder, without following it.
 Located lookUp(Place& place)
 {
-    place.exists = ::fstatat(place.folder.get(), place.name.c_str(), &place.entry,
-                             AT_SYMLINK_NOFOLLOW) == 0;
+    place.exists =
+        ::fstatat(place.folder.get(), place.name.c_str(), &place.entry, AT_SYMLINK_NOFOLLOW) == 0;
     if (!place.exists && errno != ENOENT) {
         return located(FileReadOutcome::Failed, systemReason(errno));
     }
@@ -263,9 +263,9 @@ Located checkFile(const Place& place)
     if (!S_ISREG(place.entry.st_mode)) {
         return located(FileReadOutcome::NotRegular, notRegularReason(place.entry.st_mode));
     }
-    const std::string what = place.linked
-                                 ? "the file it links to, " + place.folderPath + "/" + place.name + ","
-                                 : std::string("it");
+    const std::string what =
+        place.linked ? "the file it links to, " + place.folderPath + "/" + place.name + ","
+                     : std::string("it");
     std::string problem = trustProblem(place.entry, what);
     if (!problem.empty()) return located(FileReadOutcome::Untrusted, std::move(problem));
     return located(FileReadOutcome::Read);

@@ -24,7 +24,7 @@ mkdir -p "$artifacts"
 e2e_tempdir work
 chmod 755 "$work"
 
-# Two throw-away users, removed at exit before the rest is cleared up.
+# Two throw-away users, removed at exit once their processes are gone.
 victim=kvvictim$$ attacker=kvattack$$
 made_users=()
 remove_users()
@@ -32,10 +32,11 @@ remove_users()
     local user
     for user in "${made_users[@]}"; do
         pkill -KILL -u "$user" 2>/dev/null || true
-        userdel "$user" 2>/dev/null || true
+        e2e_wait_until 5 eval '! pgrep -u "$user" >/dev/null' || true
+        userdel "$user" || echo "could not remove the test user $user" >&2
     done
 }
-trap 'remove_users; e2e_cleanup' EXIT
+trap 'e2e_cleanup; remove_users' EXIT
 for user in "$victim" "$attacker"; do
     useradd --no-create-home --home-dir "$work/$user" --shell /usr/sbin/nologin --user-group "$user" ||
         e2e_unavailable "useradd cannot make the user $user"

@@ -115,6 +115,22 @@ TEST_F(Autostart, ReportsWhatCouldNotBeWrittenOrRemoved)
     EXPECT_FALSE(writeRunValue(config_.filePath("a/kuvell.desktop"), QString()));
 }
 
+// A link planted in an autostart folder that others can change made the entry
+// replace the file it named.
+TEST_F(Autostart, IsNotWrittenThroughALinkInAFolderOthersCanChange)
+{
+    QFile victim(config_.filePath("profile"));
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("mine\n") == 5);
+    victim.close();
+    ASSERT_TRUE(QDir().mkpath(config_.filePath("autostart")));
+    ASSERT_TRUE(
+        QFile::setPermissions(config_.filePath("autostart"), QFileDevice::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::link(victim.fileName(), entryPath()));
+    EXPECT_FALSE(writeRunValue(entryPath(), "/opt/kuvell/bin/kuvell"));
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), "mine\n");
+}
+
 TEST_F(Autostart, KeepsPathsWithBlanksAndNonAsciiWhole)
 {
     const QString program = QStringLiteral("/home/åsa/Mina program/网络 监视/kuvell");
