@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <random>
@@ -161,26 +162,18 @@ Located located(FileReadOutcome outcome, std::string reason = {})
 
 // Opens folderPath and checks it; folderPath is a link-free absolute path
 // when noLinks, and each step is then opened without following a link, so
-// no one can switch a folder on the way for a link after the check.
+// no one can switch a folder on the way for a link after the check. O_PATH:
+// a folder the user may search but not list still holds a usable file.
 Located openFolder(Place& place, const std::string& folderPath, bool noLinks)
 {
+    constexpr int kFolder = O_PATH | O_DIRECTORY | O_CLOEXEC;
     place.folderPath = folderPath;
-    if (!noLinks || folderPath == "/") {
-        place.folder.reset(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    } else {
-        Descriptor step(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        std::size_t begin = 1;
-        while (step.get() >= 0) {
-            const std::size_t end = folderPath.find('/', begin);
-            const std::string part = folderPath.substr(begin, end - begin);
-            const bool last = end == std::string::npos;
-            const int flags = (last ? O_RDONLY : O_PATH) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-            const int next = ::openat(step.get(), part.c_str(), flags);
-            step.reset(next);
-            if (last) break;
-            begin = end + 1;
-        }
-        if (step.get() >= 0) place.folder.reset(::dup(step.get()));
+    place.folder.reset(::open(noLinks ? "/" : folderPath.c_str(), kFolder));
+    for (std::size_t begin = 1; noLinks && begin < folderPath.size() && place.folder.get() >= 0;) {
+        const std::size_t end = std::min(folderPath.find('/', begin), folderPath.size());
+        const std::string part = folderPath.substr(begin, end - begin);
+        place.folder.reset(::openat(place.folder.get(), part.c_str(), kFolder | O_NOFOLLOW));
+        begin = end + 1;
     }
     if (place.folder.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return located(FileReadOutcome::Absent);
@@ -251,6 +244,14 @@ Located locate(const std::string& path, Place& place)
     }
     if (S_ISLNK(linked.entry.st_mode)) {
         return located(FileReadOutcome::Failed, "the link changed while it was being followed");
+    }
+    // Root works on users' files, but follows a user's link only to that user's
+    // own: a link to /etc/shadow in a user's folder must not lead root there.
+    if (::geteuid() == 0 && place.entry.st_uid != 0 && place.entry.st_uid != linked.entry.st_uid) {
+        return located(FileReadOutcome::Untrusted, "the link " + path + " belongs to " +
+                                                       userName(place.entry.st_uid) +
+                                                       ", the file it links to, " + target +
+                                                       ", to " + userName(linked.entry.st_uid));
     }
     linked.linked = true;
     place = std::move(linked);
@@ -462,7 +463,9 @@ FileWrite replaceRegularFile(const std::string& path, std::string_view bytes)
         0) {
         return failWith(errno);
     }
-    static_cast<void>(::fsync(place.folder.get()));  // durability only; the rename is done
+    // Durability only; the rename is done. A folder that cannot be read is not synced.
+    const Descriptor synced(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (synced.get() >= 0) static_cast<void>(::fsync(synced.get()));
     return {true, {}};
 }
 

@@ -86,7 +86,8 @@ TEST_F(RegularFileTest, WhatOthersCanChangeIsNeitherReadNorReplaced)
 }
 
 // Readable by all, another user's file was read (and would have been replaced
-// where writable) through a link in the user's own folder.
+// where writable) through a link in the user's own folder; root followed a
+// user's link anywhere.
 TEST_F(RegularFileTest, AnotherUsersFileIsNotUsedThroughALink)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make a second user's file";
@@ -111,6 +112,15 @@ TEST_F(RegularFileTest, AnotherUsersFileIsNotUsedThroughALink)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(bytesOf(theirs), "[setting]\n");
+
+    // Root works on a user's files, but a user's link to root's file is not followed.
+    const std::string shadow = put(root_ + "/shadow", "secret\n", 0600);
+    const std::string planted = mine + "/planted.ini";
+    ASSERT_EQ(::symlink(shadow.c_str(), planted.c_str()), 0);
+    ASSERT_EQ(::lchown(planted.c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(readRegularFile(planted, 1 << 20).outcome, FileReadOutcome::Untrusted);
+    EXPECT_FALSE(replaceRegularFile(planted, "x").written);
+    EXPECT_EQ(bytesOf(shadow), "secret\n");
 }
 
 // A save killed between writing its temporary file and the rename left the file behind.
