@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,10 +107,19 @@ bool groupIsOwnersAlone(gid_t group, uid_t owner)
     return alone;
 }
 
+// With an access list, the group bits are its mask: write there may be
+// granted to anyone the list names.
+bool hasAccessList(const std::string& path)
+{
+    return ::lgetxattr(path.c_str(), "system.posix_acl_access", nullptr, 0) >= 0 ||
+           (errno != ENODATA && errno != ENOTSUP);
+}
+
 // Why what info describes could be changed by a user other than the one
-// running Kuvell (and root), or an empty text. A sticky bit does not help: it
-// stops others from replacing Kuvell's files, not from planting theirs first.
-std::string trustProblem(const struct stat& info, const std::string& what)
+// running Kuvell (and root), or an empty text; path reaches it without
+// following a link. A sticky bit does not help: it stops others from
+// replacing Kuvell's files, not from planting theirs first.
+std::string trustProblem(const struct stat& info, const std::string& what, const std::string& path)
 {
     const uid_t user = ::geteuid();
     if (user != 0 && info.st_uid != user && info.st_uid != 0) {
@@ -117,7 +127,9 @@ std::string trustProblem(const struct stat& info, const std::string& what)
     }
     if (S_ISLNK(info.st_mode)) return {};  // a link's own mode means nothing
     if ((info.st_mode & S_IWOTH) != 0) return what + " can be changed by every user";
-    if ((info.st_mode & S_IWGRP) != 0 && !groupIsOwnersAlone(info.st_gid, info.st_uid)) {
+    if ((info.st_mode & S_IWGRP) == 0) return {};
+    if (hasAccessList(path)) return what + " has an access list that may let others change it";
+    if (!groupIsOwnersAlone(info.st_gid, info.st_uid)) {
         const struct group* entry = ::getgrgid(info.st_gid);
         return what + " can be changed by the group " +
                (entry != nullptr ? std::string(entry->gr_name) : std::to_string(info.st_gid));
@@ -133,6 +145,13 @@ std::string folderOf(const std::string& path)
 }
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// A name in the opened folder (or the folder itself, ".") as a path, for
+// calls that take no descriptor.
+std::string viaDescriptor(int folder, const std::string& name = ".")
+{
+    return "/proc/self/fd/" + std::to_string(folder) + "/" + name;
+}
 
 // Where a file is, or would be: its folder opened and checked, its name there,
 // and what that name holds. Everything after is done through the folder's
@@ -185,7 +204,8 @@ Located openFolder(Place& place, const std::string& folderPath, bool noLinks)
     if (::fstat(place.folder.get(), &info) != 0) {
         return located(FileReadOutcome::Failed, systemReason(errno));
     }
-    std::string problem = trustProblem(info, "the folder " + folderPath);
+    std::string problem =
+        trustProblem(info, "the folder " + folderPath, viaDescriptor(place.folder.get()));
     if (!problem.empty()) return located(FileReadOutcome::Untrusted, std::move(problem));
     return located(FileReadOutcome::Read);
 }
@@ -218,13 +238,12 @@ Located locate(const std::string& path, Place& place)
     }
     if (!S_ISLNK(place.entry.st_mode)) return located(FileReadOutcome::Read);
 
-    if (std::string problem = trustProblem(place.entry, "the link " + path); !problem.empty()) {
+    if (std::string problem = trustProblem(place.entry, "the link " + path, {}); !problem.empty()) {
         return located(FileReadOutcome::Untrusted, std::move(problem));
     }
     // Resolved from the folder already opened, not from its name again.
-    const std::string viaFolder =
-        "/proc/self/fd/" + std::to_string(place.folder.get()) + "/" + place.name;
-    char* const resolved = ::realpath(viaFolder.c_str(), nullptr);
+    char* const resolved =
+        ::realpath(viaDescriptor(place.folder.get(), place.name).c_str(), nullptr);
     if (resolved == nullptr) {
         return located(FileReadOutcome::Absent,
                        "it is a link to nothing that can be used (" + systemReason(errno) + ")");
@@ -267,7 +286,8 @@ Located checkFile(const Place& place)
     const std::string what =
         place.linked ? "the file it links to, " + place.folderPath + "/" + place.name + ","
                      : std::string("it");
-    std::string problem = trustProblem(place.entry, what);
+    std::string problem =
+        trustProblem(place.entry, what, viaDescriptor(place.folder.get(), place.name));
     if (!problem.empty()) return located(FileReadOutcome::Untrusted, std::move(problem));
     return located(FileReadOutcome::Read);
 }
