@@ -2,13 +2,20 @@
 #pragma once
 // Small files that must be plain files: a link, FIFO, device or folder in their
 // place is never opened for reading, never waited on and never written over.
+//
+// They must also be the user's own. A file, its folder and the file a link
+// there names are used only when they belong to the user running Kuvell (or to
+// root) and no other user can change them; otherwise another user could plant a
+// link that makes a save overwrite any file of the victim's. Root may work on
+// other users' files (their owner and mode are kept), but not in places other
+// users can change either.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace kuvell {
 
-enum class FileReadOutcome { Read, Absent, NotRegular, TooLarge, Failed };
+enum class FileReadOutcome { Read, Absent, NotRegular, TooLarge, Untrusted, Failed };
 
 struct FileRead
 {
@@ -28,8 +35,14 @@ struct [[nodiscard]] FileWrite
 };
 
 // Replaces the regular file at path (or the one a link there points to) in one
-// atomic step, keeping its owner and mode, or creates it with the usual mode.
-// Anything that is not a regular file is left as it is and the write fails.
+// atomic step, keeping its owner and mode, or creates it without write access
+// for others. Anything that is not a regular file is left as it is and the
+// write fails. Temporary files that earlier, interrupted replacements left in
+// the folder are removed first.
 [[nodiscard]] FileWrite replaceRegularFile(const std::string& path, std::string_view bytes);
+
+// Why the folder that holds path must not be written to (another user can
+// change it), or an empty text. A missing folder has nothing against it.
+[[nodiscard]] std::string untrustedFolderReason(const std::string& path);
 
 }  // namespace kuvell

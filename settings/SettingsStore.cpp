@@ -501,6 +501,11 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
             }
         }
         if (SaveResult folder = makeFolder(filePath_); !folder) return folder;
+        // Not even a lock file goes where another user could have planted a link.
+        if (const std::string untrusted = untrustedFolderReason(localPath(filePath_));
+            !untrusted.empty()) {
+            return failed(QString::fromStdString(untrusted));
+        }
         QLockFile lock(filePath_ + QStringLiteral(".lock"));
         if (SaveResult locked = takeLock(lock, lock.fileName()); !locked) return locked;
 

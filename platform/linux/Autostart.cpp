@@ -5,10 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QtGlobal>
 #include <optional>
 
 #include "platform/ConfigHome.h"
+#include "platform/RegularFile.h"
 
 namespace kuvell {
 namespace {
@@ -94,17 +95,16 @@ bool writeRunValue(const QString& entryPath, const QString& executablePath)
                               "\n"
                               "Terminal=false\n"
                               "X-GNOME-Autostart-enabled=true\n");
-    // QSaveFile: a reader never sees half an entry, and a failed write leaves the old one.
-    QSaveFile file(entryPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+    // Replaced in one step, so a reader never sees half an entry and a failed
+    // write leaves the old one; and, like the store, never through a link
+    // another user planted.
+    const FileWrite written = replaceRegularFile(QFile::encodeName(entryPath).toStdString(),
+                                                 entry.toUtf8().toStdString());
+    if (!written.written) {
+        qWarning("kuvell: could not write the autostart entry %s: %s", qUtf8Printable(entryPath),
+                 written.reason.c_str());
     }
-    const QByteArray bytes = entry.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return written.written;
 }
 
 bool deleteRunValue(const QString& entryPath)

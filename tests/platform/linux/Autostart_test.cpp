@@ -115,6 +115,18 @@ TEST_F(Autostart, ReportsWhatCouldNotBeWrittenOrRemoved)
     EXPECT_FALSE(writeRunValue(config_.filePath("a/kuvell.desktop"), QString()));
 }
 
+// A link planted in an autostart folder others can change made the entry replace its target.
+TEST_F(Autostart, IsNotWrittenThroughALinkInAFolderOthersCanChange)
+{
+    ASSERT_TRUE(writeRunValue(config_.filePath("mine/kuvell.desktop"), "/opt/kuvell/bin/kuvell"));
+    ASSERT_TRUE(QDir().mkpath(config_.filePath("autostart")));
+    ASSERT_TRUE(
+        QFile::setPermissions(config_.filePath("autostart"), QFileDevice::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::link(config_.filePath("mine/kuvell.desktop"), entryPath()));
+    EXPECT_FALSE(writeRunValue(entryPath(), "/home/attacker/evil"));
+    EXPECT_EQ(programOf(execLine()), "/opt/kuvell/bin/kuvell");
+}
+
 TEST_F(Autostart, KeepsPathsWithBlanksAndNonAsciiWhole)
 {
     const QString program = QStringLiteral("/home/åsa/Mina program/网络 监视/kuvell");
