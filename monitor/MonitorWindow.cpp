@@ -115,7 +115,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, SettingsStore& store,
       store_(store),
       services_(std::move(services)),
       decimalSeparator_(QLocale::system().decimalPoint().toStdString()),
-      graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
+      graphBuffer_(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight)),
       tray_(this),
       trayClicks_(services_.singleActivationToggles,
                   QGuiApplication::styleHints()->mouseDoubleClickInterval()),
@@ -248,12 +248,9 @@ void MonitorWindow::draw(bool refresh)
     if (hiddenByUser_) {
         return;
     }
-    const QRect changed =
-        graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed), vars_.downloadColour,
-                                vars_.uploadColour, graphView_->image());
-    if (!changed.isEmpty()) {
-        graphView_->update(changed);
-    }
+    graphView_->showChanged(graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed),
+                                                    vars_.downloadColour, vars_.uploadColour,
+                                                    graphView_->pixels()));
 }
 
 void MonitorWindow::setBufferBackground(int32_t colour) { graphBuffer_.setBackground(colour); }
@@ -293,8 +290,8 @@ void MonitorWindow::layOut()
     graphView_->place(graph);
 
     if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(QSize(graphBuffer_.outerSize().width(),
-                                        px(static_cast<double>(*layout.graphBufferHeight))));
+        graphBuffer_.setOuterSize(graphBuffer_.outerSize().width,
+                                  px(static_cast<double>(*layout.graphBufferHeight)));
     }
 
     QRect line = rateLabel_->geometry();
