@@ -26,7 +26,9 @@ class GraphDisplay : public QWidget
     PixelImage& pixels() { return pixels_; }
     void showChanged(const PixelRect& changed);
 
-    // pixels() as Qt sees them: the same memory, read-only.
+    // pixels() as Qt sees them: the same memory, read-only. A copy of it shares
+    // that memory, so it shows later frames too and is valid only until the
+    // next place() that changes the size; copy() keeps a picture.
     const QImage& image() const { return image_; }
 
   protected:
