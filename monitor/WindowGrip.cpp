@@ -6,28 +6,13 @@
 
 namespace kuvell {
 
-namespace {
+// Qt's edge flags are the core's edge bits.
+static_assert(Qt::TopEdge == static_cast<int>(WindowEdge::Top) &&
+              Qt::LeftEdge == static_cast<int>(WindowEdge::Left) &&
+              Qt::RightEdge == static_cast<int>(WindowEdge::Right) &&
+              Qt::BottomEdge == static_cast<int>(WindowEdge::Bottom));
 
-WindowEdges fromQtEdges(Qt::Edges edges)
-{
-    return WindowEdges()
-        .with(WindowEdge::Top, edges.testFlag(Qt::TopEdge))
-        .with(WindowEdge::Left, edges.testFlag(Qt::LeftEdge))
-        .with(WindowEdge::Right, edges.testFlag(Qt::RightEdge))
-        .with(WindowEdge::Bottom, edges.testFlag(Qt::BottomEdge));
-}
-
-}  // namespace
-
-Qt::Edges toQtEdges(WindowEdges edges)
-{
-    Qt::Edges result;
-    result.setFlag(Qt::TopEdge, edges.has(WindowEdge::Top));
-    result.setFlag(Qt::LeftEdge, edges.has(WindowEdge::Left));
-    result.setFlag(Qt::RightEdge, edges.has(WindowEdge::Right));
-    result.setFlag(Qt::BottomEdge, edges.has(WindowEdge::Bottom));
-    return result;
-}
+Qt::Edges toQtEdges(WindowEdges edges) { return Qt::Edges(edges.bits()); }
 
 Qt::Edges sizingEdgesAt(QSize windowSize, QMargins border, QPoint pos)
 {
@@ -67,7 +52,7 @@ void WindowGrip::beginResize(Qt::Edges edges, QPoint globalPress)
     }
     QWindow* handle = window_.windowHandle();
     following_ = handle == nullptr || !handle->startSystemResize(edges);
-    edges_ = fromQtEdges(edges);
+    edges_ = WindowEdges::fromBits(static_cast<unsigned>(edges.toInt()));
     pressGlobal_ = globalPress;
     startGeometry_ = window_.geometry();
 }

@@ -33,6 +33,15 @@ class WindowEdges
     }
     constexpr bool operator==(const WindowEdges&) const = default;
 
+    // The edges as bits of WindowEdge, for frontends whose own edge flags match them.
+    constexpr uint8_t bits() const { return bits_; }
+    static constexpr WindowEdges fromBits(unsigned bits)
+    {
+        WindowEdges edges;
+        edges.bits_ = static_cast<uint8_t>(bits & 0xFu);
+        return edges;
+    }
+
   private:
     uint8_t bits_ = 0;
 };

@@ -25,6 +25,9 @@ TEST(WindowGeometry, SizingEdgesFollowTheBorder)
     EXPECT_EQ(sizingEdgesAt({4, 4}, kBorder, {1, 1}), WindowEdge::Right | WindowEdge::Bottom);
     // A window of no size has no border to grip.
     EXPECT_EQ(sizingEdgesAt({0, 0}, kBorder, {0, 0}), kNone);
+    // As bits for a frontend, and back; bits beyond the four edges are no edge.
+    EXPECT_EQ((WindowEdge::Left | WindowEdge::Bottom).bits(), 2 | 8);
+    EXPECT_EQ(WindowEdges::fromBits(0xF3), WindowEdge::Top | WindowEdge::Left);
 }
 
 PixelRect pixelRect(int x, int y, int width, int height) { return {x, y, width, height}; }
