@@ -117,7 +117,7 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
       vars_(vars),
       store_(store),
       services_(std::move(services)),
-      graphBuffer_(QSize(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight))),
+      graphBuffer_(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight)),
       tray_(this),
       grip_(*this),
       presenter_(vars, store, *this, monitorSetup(services_))
@@ -220,12 +220,9 @@ void MonitorWindow::draw(bool refresh) { presenter_.drawGraph(!refresh); }
 
 void MonitorWindow::paintGraph()
 {
-    const QRect changed =
+    graphView_->showChanged(
         graphBuffer_.paintFrame(presenter_.histories(), graphScale(vars_.connectionSpeed),
-                                vars_.downloadColour, vars_.uploadColour, graphView_->image());
-    if (!changed.isEmpty()) {
-        graphView_->update(changed);
-    }
+                                vars_.downloadColour, vars_.uploadColour, graphView_->pixels()));
 }
 
 void MonitorWindow::setBufferBackground(int32_t colour) { graphBuffer_.setBackground(colour); }
@@ -265,8 +262,8 @@ void MonitorWindow::layOut()
     graphView_->place(graph);
 
     if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(QSize(graphBuffer_.outerSize().width(),
-                                        px(static_cast<double>(*layout.graphBufferHeight))));
+        graphBuffer_.setOuterSize(graphBuffer_.outerSize().width,
+                                  px(static_cast<double>(*layout.graphBufferHeight)));
     }
 
     QRect line = rateLabel_->geometry();

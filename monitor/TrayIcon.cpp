@@ -13,11 +13,8 @@ namespace {
 
 bool isImageNumber(int image) { return image >= 1 && image <= kTrayImageCount; }
 
-// Panels ask for a few dozen pixels; a larger request is drawn at this size
-// and scaled, so no request can make the icon allocate without bound.
-constexpr int kLargestDrawnSide = 256;
-
-int drawnSide(int wanted) { return std::clamp(wanted, 1, kLargestDrawnSide); }
+// A larger request than the core draws is drawn at its largest and scaled.
+int drawnSide(int wanted) { return std::clamp(wanted, 1, kLargestTrayImageSide); }
 
 int drawnSide(const QSize& size) { return drawnSide(std::min(size.width(), size.height())); }
 

@@ -4,28 +4,21 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "platform/core/WindowBounds.h"
-
 namespace kuvell {
+
+// Qt's edge flags are the core's edge bits.
+static_assert(Qt::TopEdge == static_cast<int>(WindowEdge::Top) &&
+              Qt::LeftEdge == static_cast<int>(WindowEdge::Left) &&
+              Qt::RightEdge == static_cast<int>(WindowEdge::Right) &&
+              Qt::BottomEdge == static_cast<int>(WindowEdge::Bottom));
+
+Qt::Edges toQtEdges(WindowEdges edges) { return Qt::Edges(edges.bits()); }
 
 Qt::Edges sizingEdgesAt(QSize windowSize, QMargins border, QPoint pos)
 {
-    Qt::Edges edges;
-    if (!QRect(QPoint(0, 0), windowSize).contains(pos)) {
-        return edges;
-    }
-    edges.setFlag(Qt::LeftEdge, pos.x() < border.left());
-    edges.setFlag(Qt::RightEdge, pos.x() >= windowSize.width() - border.right());
-    edges.setFlag(Qt::TopEdge, pos.y() < border.top());
-    edges.setFlag(Qt::BottomEdge, pos.y() >= windowSize.height() - border.bottom());
-    // In a window narrower than its two borders a point is on both sides: the far one wins.
-    if (edges.testFlag(Qt::LeftEdge) && edges.testFlag(Qt::RightEdge)) {
-        edges.setFlag(Qt::LeftEdge, false);
-    }
-    if (edges.testFlag(Qt::TopEdge) && edges.testFlag(Qt::BottomEdge)) {
-        edges.setFlag(Qt::TopEdge, false);
-    }
-    return edges;
+    return toQtEdges(sizingEdgesAt(PixelSize{windowSize.width(), windowSize.height()},
+                                   {border.left(), border.top(), border.right(), border.bottom()},
+                                   {pos.x(), pos.y()}));
 }
 
 Qt::CursorShape sizingCursor(Qt::Edges edges)
@@ -41,31 +34,6 @@ Qt::CursorShape sizingCursor(Qt::Edges edges)
         return Qt::SizeHorCursor;
     }
     return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
-}
-
-QRect resizedGeometry(QRect start, Qt::Edges edges, QPoint delta)
-{
-    int width = start.width();
-    int height = start.height();
-    if (edges.testFlag(Qt::LeftEdge)) {
-        width -= delta.x();
-    } else if (edges.testFlag(Qt::RightEdge)) {
-        width += delta.x();
-    }
-    if (edges.testFlag(Qt::TopEdge)) {
-        height -= delta.y();
-    } else if (edges.testFlag(Qt::BottomEdge)) {
-        height += delta.y();
-    }
-    const WindowSize bounded = clampWindowSize({width, height});
-    QRect result(start.topLeft(), QSize(bounded.cx, bounded.cy));
-    if (edges.testFlag(Qt::LeftEdge)) {
-        result.moveRight(start.right());
-    }
-    if (edges.testFlag(Qt::TopEdge)) {
-        result.moveBottom(start.bottom());
-    }
-    return result;
 }
 
 void WindowGrip::beginMove(QPoint globalPress)
@@ -84,7 +52,7 @@ void WindowGrip::beginResize(Qt::Edges edges, QPoint globalPress)
     }
     QWindow* handle = window_.windowHandle();
     following_ = handle == nullptr || !handle->startSystemResize(edges);
-    edges_ = edges;
+    edges_ = WindowEdges::fromBits(static_cast<unsigned>(edges.toInt()));
     pressGlobal_ = globalPress;
     startGeometry_ = window_.geometry();
 }
@@ -95,10 +63,13 @@ bool WindowGrip::follow(QPoint globalPos)
         return false;
     }
     const QPoint delta = globalPos - pressGlobal_;
-    if (edges_ == Qt::Edges()) {
+    if (edges_.none()) {
         window_.move(startGeometry_.topLeft() + delta);
     } else {
-        window_.setGeometry(resizedGeometry(startGeometry_, edges_, delta));
+        const PixelRect resized = resizedGeometry({startGeometry_.x(), startGeometry_.y(),
+                                                   startGeometry_.width(), startGeometry_.height()},
+                                                  edges_, {delta.x(), delta.y()});
+        window_.setGeometry(resized.x, resized.y, resized.width, resized.height);
     }
     return true;
 }

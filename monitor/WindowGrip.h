@@ -2,26 +2,26 @@
 #pragma once
 // Moving and resizing the frameless main window. The window manager does it
 // where it can (startSystemMove/startSystemResize); elsewhere the window
-// follows the mouse while the button stays down.
+// follows the mouse while the button stays down. The arithmetic is the core's
+// (monitor/core/WindowGeometry.h); this is its Qt side.
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <Qt>
 
+#include "monitor/core/WindowGeometry.h"
+
 class QWidget;
 
 namespace kuvell {
 
-// Which edges of the sizing border `pos` (window coordinates) lies on; none
-// inside the client area or outside the window.
+Qt::Edges toQtEdges(WindowEdges edges);
+
+// sizingEdgesAt of the core, in Qt's types.
 Qt::Edges sizingEdgesAt(QSize windowSize, QMargins border, QPoint pos);
 
 // The pointer shape that tells which edges a press there would drag.
 Qt::CursorShape sizingCursor(Qt::Edges edges);
-
-// The outer rectangle after dragging `edges` by `delta`, within the window's
-// size bounds; the opposite edges stay where they were.
-QRect resizedGeometry(QRect start, Qt::Edges edges, QPoint delta);
 
 class WindowGrip
 {
@@ -37,7 +37,7 @@ class WindowGrip
   private:
     QWidget& window_;
     bool following_ = false;
-    Qt::Edges edges_;  // empty: a move
+    WindowEdges edges_;  // none: a move
     QPoint pressGlobal_;
     QRect startGeometry_;
 };

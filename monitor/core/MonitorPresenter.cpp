@@ -85,11 +85,11 @@ void MonitorPresenter::placeOnScreen(WindowPlacement at)
     const PixelRect stored{twipsToPixels(at.left), twipsToPixels(at.top), size.cx, size.cy};
     const PixelRect shown = keepReachable(stored, view_.screenAreas());
     if (shown != stored) {
-        view_.logNote("the stored position " + integerToText(stored.left) + "," +
-                      integerToText(stored.top) + " lies off every screen; the window opens at " +
-                      integerToText(shown.left) + "," + integerToText(shown.top));
-        at.left = static_cast<int32_t>(pixelsToTwips(shown.left));
-        at.top = static_cast<int32_t>(pixelsToTwips(shown.top));
+        view_.logNote("the stored position " + integerToText(stored.x) + "," +
+                      integerToText(stored.y) + " lies off every screen; the window opens at " +
+                      integerToText(shown.x) + "," + integerToText(shown.y));
+        at.left = static_cast<int32_t>(pixelsToTwips(shown.x));
+        at.top = static_cast<int32_t>(pixelsToTwips(shown.y));
     }
     view_.placeWindow(at, vars_.onTop);
 }
@@ -153,8 +153,8 @@ void MonitorPresenter::quit()
     const StoreChange changes[] = {
         changeOf(keys::downloadTotal, integerToText(vars_.downloadTotal)),
         changeOf(keys::uploadTotal, integerToText(vars_.uploadTotal)),
-        changeOf(keys::windowLeft, twipsText(outer.left)),
-        changeOf(keys::windowTop, twipsText(outer.top)),
+        changeOf(keys::windowLeft, twipsText(outer.x)),
+        changeOf(keys::windowTop, twipsText(outer.y)),
         changeOf(keys::windowWidth, twipsText(outer.width)),
         changeOf(keys::windowHeight, twipsText(outer.height)),
     };

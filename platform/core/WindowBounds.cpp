@@ -17,8 +17,8 @@ struct Extent
     int64_t end() const { return begin + length; }
 };
 
-Extent horizontal(const PixelRect& r) { return {r.left, std::max<int64_t>(r.width, 0)}; }
-Extent vertical(const PixelRect& r) { return {r.top, std::max<int64_t>(r.height, 0)}; }
+Extent horizontal(const PixelRect& r) { return {r.x, std::max<int64_t>(r.width, 0)}; }
+Extent vertical(const PixelRect& r) { return {r.y, std::max<int64_t>(r.height, 0)}; }
 
 int64_t overlap(Extent a, Extent b)
 {
@@ -85,8 +85,8 @@ PixelRect keepReachable(PixelRect stored, std::span<const PixelRect> screens)
         return stored;
     }
     PixelRect moved = stored;
-    moved.left = placedWithin(horizontal(stored), horizontal(*nearest));
-    moved.top = placedWithin(vertical(stored), vertical(*nearest));
+    moved.x = placedWithin(horizontal(stored), horizontal(*nearest));
+    moved.y = placedWithin(vertical(stored), vertical(*nearest));
     return moved;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/core/PixelRect.h"
+
 namespace kuvell {
 
 inline constexpr int32_t kMinWindowWidth = 10;
@@ -20,15 +22,6 @@ struct WindowSize
 
 // The MinMaxWindowProc arithmetic: raise to the minimum first, then cap at the maximum.
 WindowSize clampWindowSize(WindowSize proposed);
-
-struct PixelRect
-{
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
 
 // How much of a window must lie on one screen for the user to see and grab it.
 inline constexpr int32_t kReachablePart = 30;

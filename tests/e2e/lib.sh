@@ -223,7 +223,15 @@ e2e_pick_menu_item()
     if e2e_wait_until 10 e2e_other_window "$pid" "$main" >/dev/null; then
         popup=$(e2e_other_window "$pid" "$main")
         [[ -n "$shot" ]] && e2e_screenshot "$shot"
-        read -r x y w h < <(e2e_geometry "$popup")
+        # A menu may be mapped before it has its final size: click once it holds still.
+        local now before=""
+        for _ in 1 2 3 4 5 6 7 8 9 10; do
+            now=$(e2e_geometry "$popup")
+            [[ "$now" == "$before" ]] && break
+            before=$now
+            sleep 0.1
+        done
+        read -r x y w h <<<"$now"
         if [[ "$item" == first ]]; then
             xdotool mousemove --sync $((x + w / 2)) $((y + h / 4)) click 1
         else

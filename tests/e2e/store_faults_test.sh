@@ -276,9 +276,31 @@ killloop)
         local watched=0
         wait "$watcher" || watched=$?
         e2e_untrack_pid "$watcher"
-        ((watched == 0)) || fail_with_evidence "no save was seen after Avsluta (watcher status $watched)"
+        if ((watched != 0)); then
+            # The pick missed Avsluta (a menu laid out late, under load): a round
+            # that proves nothing, counted by the caller.
+            e2e_screenshot "$artifacts/missed-pick.png"
+            kill -KILL "$kuvell_pid" 2>/dev/null || true
+            wait_kuvell
+            watch_result=missed
+            return
+        fi
         wait_kuvell
         watch_result=$(tail -n 1 "$work/watch.out")
+    }
+    # measure_save: an undisturbed quit's save length into save_us (three tries).
+    measure_save()
+    {
+        local try
+        for try in 1 2 3; do
+            quit_watched measure
+            [[ "$watch_result" == missed ]] && continue
+            ((status == 0)) || fail_with_evidence "the undisturbed quit ended with status $status"
+            [[ "$watch_result" =~ ^save\ ([0-9]+)$ ]] || e2e_fail "the watcher reported '$watch_result'"
+            save_us=${BASH_REMATCH[1]}
+            return
+        done
+        fail_with_evidence "three picks of Avsluta started no save"
     }
     # stored_keys_changed: how many of the six keys no longer hold their before-texts.
     stored_keys_changed()
@@ -297,21 +319,21 @@ killloop)
     # of padding gives a slow build saves of a second or more; a fast build
     # gets six (the store stays well under its 8 MiB read limit).
     write_before_store 1000000
-    quit_watched measure
-    ((status == 0)) || fail_with_evidence "the undisturbed quit ended with status $status"
-    [[ "$watch_result" =~ ^save\ ([0-9]+)$ ]] || e2e_fail "the watcher reported '$watch_result'"
-    save_us=${BASH_REMATCH[1]}
+    measure_save
     if ((save_us < 50000)); then
         write_before_store 6000000
-        quit_watched measure
-        [[ "$watch_result" =~ ^save\ ([0-9]+)$ ]] || e2e_fail "the watcher reported '$watch_result'"
-        save_us=${BASH_REMATCH[1]}
+        measure_save
     fi
     (($(stored_keys_changed) == 6)) || e2e_fail "the undisturbed quit did not store all six keys"
-    landed=0 rounds=0 all_after=0 all_before=0 late=0
+    landed=0 rounds=0 all_after=0 all_before=0 late=0 missed=0
     while ((landed < 30 && rounds < 90)); do
         rounds=$((rounds + 1))
         quit_watched kill $((save_us * 5 / 4 + 1))
+        if [[ "$watch_result" == missed ]]; then
+            missed=$((missed + 1))
+            ((missed <= 10)) || fail_with_evidence "Avsluta was missed in $missed rounds"
+            continue
+        fi
         read -r when delay_us timed_us <<<"$watch_result"
         # A save that ended before its kill was timed: the machine's pace now.
         [[ "$when" == after-save && -n "$timed_us" ]] && save_us=$timed_us
@@ -331,6 +353,7 @@ killloop)
     done
     ((landed >= 30)) || e2e_fail "only $landed of $rounds kills landed inside a save (the last took $save_us us)"
     echo "PASS (killloop): $landed kills landed inside the save in $rounds rounds ($late came after it)," \
-        "never a mixed store ($all_before all before, $all_after all after); the last save timed took $save_us us"
+        "never a mixed store ($all_before all before, $all_after all after, $missed picks missed);" \
+        "the last save timed took $save_us us"
     ;;
 esac

@@ -39,7 +39,7 @@ TEST(WindowOpacity, StoresTheOpacityAndSaysWhetherItShows)
 
     // Before the native window exists the value is kept for its creation.
     QWidget notYetShown;
-    setTransparency(&notYetShown, 128);
+    EXPECT_NE(setTransparency(&notYetShown, 128), TransparencyResult::AlphaOutOfRange);
     EXPECT_DOUBLE_EQ(notYetShown.windowOpacity(), 128 / 255.0);
     EXPECT_EQ(setTransparency(nullptr, 128), TransparencyResult::NotShown);
 }

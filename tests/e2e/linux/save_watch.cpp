@@ -13,7 +13,7 @@
 //       ended first, "after-save", the delay and the save's length, unkilled
 //
 // Either way it prints "watching" first, once the watch is in place, and gives
-// up with status 2 when no save begins within a minute.
+// up with status 2 when no save begins within 20 seconds.
 
 #include <poll.h>
 #include <sys/inotify.h>
@@ -36,7 +36,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::microseconds;
 
-constexpr auto kSaveBeginTimeout = std::chrono::seconds(60);
+constexpr auto kSaveBeginTimeout = std::chrono::seconds(20);
 constexpr auto kSaveEndTimeout = std::chrono::seconds(60);
 
 struct SaveEvents

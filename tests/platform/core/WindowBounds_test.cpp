@@ -68,7 +68,7 @@ TEST(KeepReachable, AWindowWithThirtyByThirtyPixelsOnOneScreenStaysWhereItIs)
                                                       {-2000, -300, 310, 164},  // on the left one
                                                       {1270, 790, 10, 10},  // all of a small one
                                                       {-155, 500, 310, 164}}) {  // half on each
-        EXPECT_EQ(keepReachable(at, kScreens), at) << at.left << "," << at.top;
+        EXPECT_EQ(keepReachable(at, kScreens), at) << at.x << "," << at.y;
     }
     // Nowhere to move to: left as it is.
     EXPECT_EQ(keepReachable({kMax, kMax, 310, 164}, {}), (PixelRect{kMax, kMax, 310, 164}));

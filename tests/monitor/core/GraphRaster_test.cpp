@@ -1,32 +1,42 @@
 // SPDX-License-Identifier: MIT
-#include "monitor/GraphBoxes.h"
+#include "monitor/core/GraphRaster.h"
 
 #include <gtest/gtest.h>
-
-#include "support/PixelCount.h"
 
 namespace kuvell {
 namespace {
 
-using testsupport::countPixels;
-
 constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr int32_t kGreen = 0x00FF00;
 constexpr int32_t kBackground = 0xBEAA49;
-const QRgb kRedRgb = qRgb(0xFF, 0, 0);
-const QRgb kGreenRgb = qRgb(0, 0xFF, 0);
-const QRgb kBackgroundRgb = qRgb(0x49, 0xAA, 0xBE);
+constexpr uint32_t kRedRgb = 0xFFFF0000;
+constexpr uint32_t kGreenRgb = 0xFF00FF00;
+constexpr uint32_t kBackgroundRgb = 0xFF49AABE;
+constexpr uint32_t kOtherRgb = 0xFF010203;
 
-QImage makeDisplay(int width, int height)
+PixelRect pixelRect(int x, int y, int width, int height) { return {x, y, width, height}; }
+
+PixelImage makeDisplay(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(qRgb(1, 2, 3));  // anything the copy must overwrite
-    return image;
+    return PixelImage(width, height, kOtherRgb);  // anything the copy must overwrite
+}
+
+// How many pixels of the image (a PixelImage or the buffer) have exactly this colour.
+template <typename Image>
+int countPixels(const Image& image, uint32_t colour)
+{
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column) {
+            count += image.pixel(column, row) == colour ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 // Rows of `column` from `first` to `last` (inclusive) all have `colour`.
-::testing::AssertionResult columnIs(const QImage& image, int column, int first, int last,
-                                    QRgb colour)
+::testing::AssertionResult columnIs(const PixelImage& image, int column, int first, int last,
+                                    uint32_t colour)
 {
     for (int row = first; row <= last; ++row) {
         if (image.pixel(column, row) != colour) {
@@ -38,12 +48,12 @@ QImage makeDisplay(int width, int height)
     return ::testing::AssertionSuccess();
 }
 
-TEST(GraphBoxes, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheBuffer)
+TEST(GraphRaster, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheBuffer)
 {
     // Same outer height for both boxes: the buffer draws into 300 x 128, the display is 300 x 132.
-    GraphBuffer graphBuffer(QSize(304, 132));
+    GraphBuffer graphBuffer(304, 132);
     graphBuffer.setBackground(kBackground);
-    QImage display = makeDisplay(300, 132);
+    PixelImage display = makeDisplay(300, 132);
     RateHistories histories;
     histories.advance(10240, 2048);
 
@@ -56,14 +66,14 @@ TEST(GraphBoxes, FirstTickAtDefaultSizeShowsTheDownloadBarAndBackgroundBelowTheB
     EXPECT_EQ(countPixels(display, kRedRgb), 6);
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 132 - 6);
     // The buffer is left clear for the next frame.
-    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 128);
+    EXPECT_EQ(countPixels(graphBuffer, kBackgroundRgb), 300 * 128);
 }
 
-TEST(GraphBoxes, LargerBarIsDrawnFirstAndATieShowsTheDownloadColour)
+TEST(GraphRaster, LargerBarIsDrawnFirstAndATieShowsTheDownloadColour)
 {
-    GraphBuffer graphBuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    GraphBuffer graphBuffer(304, 104);  // a 300 x 100 drawing area
     graphBuffer.setBackground(kBackground);
-    QImage display = makeDisplay(300, 100);
+    PixelImage display = makeDisplay(300, 100);
     RateHistories histories;
     histories.advance(10 * 1024, 20 * 1024);  // slot 3 after three ticks: upload larger
     histories.advance(30 * 1024, 20 * 1024);  // slot 2: download larger
@@ -81,11 +91,11 @@ TEST(GraphBoxes, LargerBarIsDrawnFirstAndATieShowsTheDownloadColour)
     EXPECT_EQ(countPixels(display, kGreenRgb), 30);
 }
 
-TEST(GraphBoxes, ScaleZeroOrNegativeDrawsNoBarsAndFullScaleFillsTheColumn)
+TEST(GraphRaster, ScaleZeroOrNegativeDrawsNoBarsAndFullScaleFillsTheColumn)
 {
-    GraphBuffer graphBuffer(QSize(304, 104));
+    GraphBuffer graphBuffer(304, 104);
     graphBuffer.setBackground(kBackground);
-    QImage display = makeDisplay(300, 100);
+    PixelImage display = makeDisplay(300, 100);
     RateHistories histories;
     for (int tick = 0; tick < 299; ++tick) {
         histories.advance(200000, 150000);
@@ -105,50 +115,50 @@ TEST(GraphBoxes, ScaleZeroOrNegativeDrawsNoBarsAndFullScaleFillsTheColumn)
     EXPECT_EQ(countPixels(display, kGreenRgb), 299 * 100);
 }
 
-TEST(GraphBoxes, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
+TEST(GraphRaster, NewBackgroundClearsTheBufferAndFillsTheRowsBelowIt)
 {
-    GraphBuffer graphBuffer(QSize(304, 132));
-    QImage display = makeDisplay(300, 132);
+    GraphBuffer graphBuffer(304, 132);
+    PixelImage display = makeDisplay(300, 132);
     RateHistories histories;
     graphBuffer.setBackground(kGreen);
     graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
     EXPECT_EQ(countPixels(display, kGreenRgb), 300 * 132);
 
     graphBuffer.setBackground(kBackground);
-    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 128);
+    EXPECT_EQ(countPixels(graphBuffer, kBackgroundRgb), 300 * 128);
     graphBuffer.paintFrame(histories, 133, kRed, kGreen, display);
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 132);
 
     // Grown after a new background: the added area is clear in that colour too.
     graphBuffer.setBackground(kGreen);
-    graphBuffer.setOuterSize(QSize(404, 204));
-    QImage larger = makeDisplay(400, 200);
+    graphBuffer.setOuterSize(404, 204);
+    PixelImage larger = makeDisplay(400, 200);
     histories.advance(10 * 1024, 0);  // rows 190..199 of the newest column
     graphBuffer.paintFrame(histories, 200, kRed, kRed, larger);
     EXPECT_TRUE(columnIs(larger, 399, 190, 199, kRedRgb));
     EXPECT_EQ(countPixels(larger, kGreenRgb), 400 * 200 - 10);
-    EXPECT_EQ(countPixels(graphBuffer.image(), kGreenRgb), 400 * 200);
+    EXPECT_EQ(countPixels(graphBuffer, kGreenRgb), 400 * 200);
 }
 
 // The smallest rectangle holding every pixel that differs between the images.
-QRect changedPixels(const QImage& before, const QImage& after)
+PixelRect changedPixels(const PixelImage& before, const PixelImage& after)
 {
-    QRect changed;
+    PixelRect changed;
     for (int row = 0; row < after.height(); ++row) {
         for (int column = 0; column < after.width(); ++column) {
             if (before.pixel(column, row) != after.pixel(column, row)) {
-                changed |= QRect(column, row, 1, 1);
+                changed = changed.united({column, row, 1, 1});
             }
         }
     }
     return changed;
 }
 
-TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
+TEST(GraphRaster, EachFrameReportsWhereTheDisplayChanged)
 {
-    GraphBuffer graphBuffer(QSize(304, 104));  // a 300 x 100 drawing area
+    GraphBuffer graphBuffer(304, 104);  // a 300 x 100 drawing area
     graphBuffer.setBackground(kBackground);
-    QImage display = makeDisplay(300, 104);  // four rows below the buffer's area
+    PixelImage display = makeDisplay(300, 104);  // four rows below the buffer's area
     RateHistories histories;
     histories.advance(10 * 1024, 0);  // rows 94..99 of the newest column
 
@@ -157,55 +167,53 @@ TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
     EXPECT_TRUE(columnIs(display, 299, 94, 99, kRedRgb));
 
     // The same frame again changes nothing, so nothing needs repainting.
-    QImage before = display.copy();
-    EXPECT_TRUE(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display).isEmpty());
+    PixelImage before = display;
+    EXPECT_TRUE(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display).empty());
     EXPECT_EQ(display, before);
 
     // The reported box holds every changed pixel, only the changed rows, and
     // leaves out the unchanged background left of the bars.
-    const auto expectBoxAround = [&](const QRect& reported, const QRect& exact) {
-        EXPECT_TRUE(reported.contains(exact))
-            << "reported " << reported.x() << "," << reported.y() << " " << reported.width() << "x"
-            << reported.height();
-        EXPECT_EQ(reported.top(), exact.top());
+    const auto expectBoxAround = [&](const PixelRect& reported, const PixelRect& exact) {
+        EXPECT_TRUE(reported.contains(exact)) << "reported " << reported;
+        EXPECT_EQ(reported.y, exact.y);
         EXPECT_EQ(reported.bottom(), exact.bottom());
-        EXPECT_GE(reported.left(), 280);
+        EXPECT_GE(reported.x, 280);
     };
 
     // One more equal tick: only the next column to the left gains a bar.
     histories.advance(10 * 1024, 0);
-    QRect reported = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
-    EXPECT_EQ(changedPixels(before, display), QRect(298, 94, 1, 6));
-    expectBoxAround(reported, QRect(298, 94, 1, 6));
+    PixelRect reported = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
+    EXPECT_EQ(changedPixels(before, display), pixelRect(298, 94, 1, 6));
+    expectBoxAround(reported, pixelRect(298, 94, 1, 6));
     EXPECT_EQ(countPixels(display, kRedRgb), 12);
 
     // A lower rate in the newest slot: the bars move left and the newest one
     // is shorter.
-    before = display.copy();
+    before = display;
     histories.advance(5 * 1024, 0);
     reported = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
-    EXPECT_EQ(changedPixels(before, display), QRect(297, 94, 3, 6));
-    expectBoxAround(reported, QRect(297, 94, 3, 6));
+    EXPECT_EQ(changedPixels(before, display), pixelRect(297, 94, 3, 6));
+    expectBoxAround(reported, pixelRect(297, 94, 3, 6));
     EXPECT_TRUE(columnIs(display, 299, 94, 98, kBackgroundRgb));
     EXPECT_TRUE(columnIs(display, 299, 99, 99, kRedRgb));
     EXPECT_TRUE(columnIs(display, 297, 94, 99, kRedRgb));
 
     // A pixel altered from outside, in rows the frames leave clear, is put right.
-    display.setPixel(10, 5, qRgb(1, 2, 3));
-    const QRect repaired = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
+    display.setPixel(10, 5, kOtherRgb);
+    const PixelRect repaired = graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
     EXPECT_TRUE(repaired.contains(10, 5));
-    EXPECT_EQ(repaired.height(), 1);
+    EXPECT_EQ(repaired.height, 1);
     EXPECT_EQ(countPixels(display, kRedRgb), 13);
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 104 - 13);
 
     // A new colour and a full-height scale reach every bar, and the buffer is
     // left clear even where bars filled whole columns.
-    before = display.copy();
+    before = display;
     reported = graphBuffer.paintFrame(histories, 5, kGreen, kGreen, display);
-    expectBoxAround(reported, QRect(297, 0, 3, 100));
+    expectBoxAround(reported, pixelRect(297, 0, 3, 100));
     EXPECT_EQ(countPixels(display, kGreenRgb), 300);
     EXPECT_EQ(countPixels(display, kRedRgb), 0);
-    EXPECT_EQ(countPixels(graphBuffer.image(), kBackgroundRgb), 300 * 100);
+    EXPECT_EQ(countPixels(graphBuffer, kBackgroundRgb), 300 * 100);
 
     // A new background repaints every pixel that shows it, also below the buffer.
     graphBuffer.setBackground(kRed);
@@ -213,11 +221,11 @@ TEST(GraphBoxes, EachFrameReportsWhereTheDisplayChanged)
     EXPECT_EQ(countPixels(display, kRedRgb), 300 * 104 - 300);
 }
 
-TEST(GraphBoxes, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
+TEST(GraphRaster, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
 {
-    GraphBuffer graphBuffer(QSize(104, 104));  // a 100 x 100 drawing area
+    GraphBuffer graphBuffer(104, 104);  // a 100 x 100 drawing area
     graphBuffer.setBackground(kBackground);
-    QImage display = makeDisplay(130, 100);
+    PixelImage display = makeDisplay(130, 100);
     RateHistories histories;
     histories.advance(100 * 1024, 0);  // the newest column, full height
 
@@ -226,33 +234,35 @@ TEST(GraphBoxes, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 130 * 100 - 100);
 
     // Only the extra columns were touched from outside: only they are repainted.
-    display.setPixel(120, 50, qRgb(1, 2, 3));
-    display.setPixel(125, 60, qRgb(1, 2, 3));
-    EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display), QRect(120, 50, 6, 11));
+    display.setPixel(120, 50, kOtherRgb);
+    display.setPixel(125, 60, kOtherRgb);
+    EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display),
+              pixelRect(120, 50, 6, 11));
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 130 * 100 - 100);
 }
 
-TEST(GraphBoxes, TinyAndEmptyBoxesAreSafe)
+TEST(GraphRaster, TinyAndEmptyBoxesAreSafe)
 {
     RateHistories histories;
     histories.advance(100000, 100000);
 
-    GraphBuffer noArea(QSize(3, 3));  // smaller than its own border
-    EXPECT_TRUE(noArea.image().isNull());
-    QImage display = makeDisplay(300, 10);
+    GraphBuffer noArea(3, 3);  // smaller than its own border
+    EXPECT_EQ(noArea.width() * noArea.height(), 0);
+    PixelImage display = makeDisplay(300, 10);
     noArea.setBackground(kBackground);
     noArea.paintFrame(histories, 133, kRed, kGreen, display);
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 300 * 10);
 
-    GraphBuffer graphBuffer(QSize(304, 132));
-    QImage nothing;
+    GraphBuffer graphBuffer(304, 132);
+    PixelImage nothing;
     graphBuffer.paintFrame(histories, 133, kRed, kGreen, nothing);  // a display with no pixels
-    EXPECT_TRUE(nothing.isNull());
+    EXPECT_TRUE(nothing.empty());
 
     // Growing keeps the drawing area the same width and follows the new height.
-    graphBuffer.setOuterSize(QSize(304, 2000));
-    EXPECT_EQ(graphBuffer.image().size(), QSize(300, 1996));
-    EXPECT_EQ(graphBuffer.outerSize(), QSize(304, 2000));
+    graphBuffer.setOuterSize(304, 2000);
+    EXPECT_EQ(graphBuffer.width(), 300);
+    EXPECT_EQ(graphBuffer.height(), 1996);
+    EXPECT_EQ(graphBuffer.outerSize(), (PixelSize{304, 2000}));
 }
 
 }  // namespace
