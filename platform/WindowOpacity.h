@@ -7,7 +7,7 @@ class QWidget;
 
 namespace kuvell {
 
-enum class [[nodiscard]] TransparencyResult : int32_t {
+enum class [[nodiscard]] TransparencyResult : int32_t{
     Applied = 0,
     AlphaOutOfRange = 1,  // outside 0..255: nothing done
     NotShown = 2,         // the window system does not show it
