@@ -423,6 +423,13 @@ SaveResult takeLock(QLockFile& lock, const QString& lockPath)
     }
     lock.setStaleLockTime(kStaleLockAge);
     if (lock.tryLock(kLockWait)) return {true, {}};
+    // A save killed between making the lock and writing its id into it leaves
+    // an empty lock, which Qt takes for a live one until it is old. A live
+    // holder writes its id at once: one still empty after the wait is left over.
+    if (lock.error() == QLockFile::LockFailedError && QFileInfo(lockPath).size() == 0 &&
+        QFile::remove(lockPath) && lock.tryLock(kLockWait)) {
+        return {true, {}};
+    }
     switch (lock.error()) {
         case QLockFile::LockFailedError:
             return failed(

@@ -458,7 +458,8 @@ TEST_F(SettingsStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), {}), QStringLiteral("43"));
 }
 
-// A lock folder made every save wait for ever; an empty lock file froze it for 32 s.
+// A lock folder made every save wait for ever; an empty lock file froze it for 32 s,
+// and one left a moment ago by a killed save failed the next save for ten.
 TEST_F(SettingsStoreTest, ALeftOverLockIsTakenOverAndALockThatCannotBeHadFailsTheSave)
 {
     SettingsStore store(iniPath());
@@ -470,6 +471,8 @@ TEST_F(SettingsStoreTest, ALeftOverLockIsTakenOverAndALockThatCannotBeHadFailsTh
         ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                      QFileDevice::FileModificationTime));
     }
+    EXPECT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("4")));
+    writeBytes(lockPath, QByteArray());  // a save killed a moment ago, before it wrote its id
     EXPECT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("5")));
 
     {
