@@ -5,7 +5,7 @@
 # gkrellm, run only as black boxes for comparison), and writes the results into
 # docs/performance.md.
 #
-#   sudo bash bench/resource-use.sh [path/to/kuvell]        (default build/monitor/kuvell)
+#   sudo bash bench/resource-use.sh [path/to/kuvell]        (default build/frontends/qt/kuvell)
 #   env: MEASURE_SECONDS (120), WARMUP_SECONDS (10)
 #
 # All three run under one private Xvfb inside a network namespace whose only
@@ -22,7 +22,7 @@ e2e_unavailable()
     e2e_fail "$1"
 }
 
-kuvell=$(realpath -m "${1:-$repo/build/monitor/kuvell}")
+kuvell=$(realpath -m "${1:-$repo/build/frontends/qt/kuvell}")
 measure_seconds=${MEASURE_SECONDS:-120}
 warmup_seconds=${WARMUP_SECONDS:-10}
 report=$repo/docs/performance.md

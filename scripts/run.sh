@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh run
 bash scripts/build.sh build-run -DBUILD_TESTING=OFF
-exec build-run/monitor/kuvell
+exec build-run/frontends/qt/kuvell

@@ -16,12 +16,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/WindowOpacity.h"
-#include "platform/WindowRoutines.h"
+#include "frontends/qt/MainWindowAccess.h"
+#include "frontends/qt/SettingsDialog.h"
+#include "frontends/qt/SettingsStore.h"
+#include "frontends/qt/WindowOpacity.h"
+#include "frontends/qt/WindowRoutines.h"
 #include "platform/core/Twips.h"
-#include "settings/MainWindowAccess.h"
-#include "settings/SettingsDialog.h"
-#include "settings/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "settings/core/StartupSettings.h"
 

@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "settings/SettingsStore.h"
+#include "frontends/qt/SettingsStore.h"
 
 namespace kuvell::testsupport {
 

@@ -1,0 +1,4 @@
+// SPDX-License-Identifier: MIT
+#include "frontends/qt/Logging.h"
+
+Q_LOGGING_CATEGORY(lcMonitor, "kuvell.monitor")
