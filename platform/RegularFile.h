@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Result.h"
+
 namespace kuvell {
 
 enum class FileReadOutcome { Read, Absent, NotRegular, TooLarge, Untrusted, Failed };
@@ -28,18 +30,12 @@ struct FileRead
 // at most maxBytes, and returns without waiting whatever is in its place.
 [[nodiscard]] FileRead readRegularFile(const std::string& path, std::size_t maxBytes);
 
-struct [[nodiscard]] FileWrite
-{
-    bool written = false;
-    std::string reason;  // the system's words when not written
-};
-
 // Replaces the regular file at path (or the one a link there points to) in one
 // atomic step, keeping its owner and mode, or creates it without write access
 // for others. Anything that is not a regular file is left as it is and the
 // write fails. Temporary files that earlier, interrupted replacements left in
 // the folder are removed first.
-[[nodiscard]] FileWrite replaceRegularFile(const std::string& path, std::string_view bytes);
+[[nodiscard]] Result replaceRegularFile(const std::string& path, std::string_view bytes);
 
 // Why the folder that holds path must not be written to (another user can
 // change it), or an empty text. A missing folder has nothing against it.

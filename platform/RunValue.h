@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Result.h"
+
 namespace kuvell {
 
 enum class RegistryRoot {
@@ -18,15 +20,15 @@ inline constexpr std::wstring_view kRunSubKey =
 inline constexpr std::wstring_view kRunValueName = L"Kuvell";
 
 // Creates the sub key when it is missing and sets the value, of type REG_SZ, to
-// data, replacing one of the same name. False when the registry refuses (no
+// data, replacing one of the same name. A failure when the registry refuses (no
 // rights, for one) or a text holds a NUL, which the registry would cut at.
-[[nodiscard]] bool writeRunValue(RegistryRoot root, std::wstring_view subKey,
-                                 std::wstring_view valueName, std::wstring_view data);
+[[nodiscard]] Result writeRunValue(RegistryRoot root, std::wstring_view subKey,
+                                   std::wstring_view valueName, std::wstring_view data);
 
 // Removes the value. A value or sub key that does not exist is already removed:
-// true, and nothing changes.
-[[nodiscard]] bool deleteRunValue(RegistryRoot root, std::wstring_view subKey,
-                                  std::wstring_view valueName);
+// a success, and nothing changes.
+[[nodiscard]] Result deleteRunValue(RegistryRoot root, std::wstring_view subKey,
+                                    std::wstring_view valueName);
 
 // The full path of the running executable, read at each call; empty when
 // Windows cannot tell it.

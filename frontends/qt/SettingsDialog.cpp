@@ -179,13 +179,13 @@ std::optional<int32_t> SettingsDialog::chooseColour(int32_t current)
     return bgrFromColour(picked);
 }
 
-bool SettingsDialog::enable()
+Result SettingsDialog::enable()
 {
     const QString executable =
         autostart_.executablePath.isEmpty() ? runningExecutablePath() : autostart_.executablePath;
     return writeRunValue(autostart_.entryPath, executable);
 }
 
-bool SettingsDialog::disable() { return deleteRunValue(autostart_.entryPath); }
+Result SettingsDialog::disable() { return deleteRunValue(autostart_.entryPath); }
 
 }  // namespace kuvell

@@ -72,8 +72,8 @@ class SettingsDialog : public QDialog, private SettingsDialogView, private Start
     void closeAccepted() override { accept(); }
 
     // StartAtLogin
-    bool enable() override;
-    bool disable() override;
+    Result enable() override;
+    Result disable() override;
 
     const AutostartTarget autostart_;
     const QImage bannerPicture_;  // the picture the sweep reveals

@@ -411,11 +411,11 @@ std::optional<SettingsStore::Contents> withChanges(const SettingsStore::Contents
     return result;
 }
 
-SaveResult failed(QString reason) { return {false, std::move(reason)}; }
+Result failed(const QString& reason) { return Result::failure(reason.toStdString()); }
 
 // The lock keeps two copies of Kuvell from interleaving their read and replace.
 // It is waited for briefly; a lock left by a crash is taken over at once.
-SaveResult takeLock(QLockFile& lock, const QString& lockPath)
+Result takeLock(QLockFile& lock, const QString& lockPath)
 {
     const QFileInfo existing(lockPath);
     if (existing.isSymLink() || (existing.exists() && !existing.isFile())) {
@@ -443,7 +443,7 @@ SaveResult takeLock(QLockFile& lock, const QString& lockPath)
     }
 }
 
-SaveResult makeFolder(const QString& filePath)
+Result makeFolder(const QString& filePath)
 {
     std::error_code error;
     std::filesystem::create_directories(localPath(QFileInfo(filePath).absolutePath()), error);
@@ -493,28 +493,27 @@ QString SettingsStore::readSetting(const QString& section, const QString& key,
     return currentContents().find(section, key).value_or(defaultText);
 }
 
-SaveResult SettingsStore::writeSetting(const QString& section, const QString& key,
-                                       const QString& text)
+Result SettingsStore::writeSetting(const QString& section, const QString& key, const QString& text)
 {
     return writeSettings({SettingChange{section, key, text}});
 }
 
-SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
+Result SettingsStore::writeSettings(const QList<SettingChange>& changes)
 {
-    const auto save = [&]() -> SaveResult {
+    const auto save = [&]() -> Result {
         for (const SettingChange& change : changes) {
             if (!isPlainName(change.section) || !isPlainName(change.key)) {
                 return failed(QStringLiteral("not a valid section or key name"));
             }
         }
-        if (SaveResult folder = makeFolder(filePath_); !folder) return folder;
+        if (Result folder = makeFolder(filePath_); !folder) return folder;
         // Not even a lock file goes where another user could have planted a link.
         if (const std::string untrusted = untrustedFolderReason(localPath(filePath_));
             !untrusted.empty()) {
             return failed(QString::fromStdString(untrusted));
         }
         QLockFile lock(filePath_ + QStringLiteral(".lock"));
-        if (SaveResult locked = takeLock(lock, lock.fileName()); !locked) return locked;
+        if (Result locked = takeLock(lock, lock.fileName()); !locked) return locked;
 
         // Whatever cannot be read is not rewritten from nothing.
         FileRead current = readRegularFile(localPath(filePath_), kMaxFileBytes);
@@ -541,17 +540,17 @@ SaveResult SettingsStore::writeSettings(const QList<SettingChange>& changes)
                               .arg(changed->bytes.size())
                               .arg(kMaxFileBytes));
         }
-        const FileWrite written =
+        const Result written =
             replaceRegularFile(localPath(filePath_), changed->bytes.toStdString());
-        if (!written.written) return failed(QString::fromStdString(written.reason));
+        if (!written) return written;
         contents_ = std::make_shared<const Contents>(std::move(*changed));
         parsed_ = true;
         return {true, {}};
     };
-    SaveResult result = save();
+    Result result = save();
     if (!result) {
         qCWarning(storeLog, "could not save %s to %s: %s", qUtf8Printable(changedNames(changes)),
-                  qUtf8Printable(filePath_), qUtf8Printable(result.reason));
+                  qUtf8Printable(filePath_), result.reason.c_str());
     }
     return result;
 }
@@ -573,8 +572,7 @@ Result SettingsStore::writeTexts(std::span<const StoreChange> changes)
         settingChanges.append(
             {qText(change.key.section), qText(change.key.name), qText(change.text)});
     }
-    SaveResult saved = writeSettings(settingChanges);
-    return saved ? Result::success() : Result::failure(saved.reason.toStdString());
+    return writeSettings(settingChanges);
 }
 
 QString defaultSettingsFilePath() { return configHome() + QStringLiteral("/kuvell/kuvell.ini"); }

@@ -23,13 +23,6 @@ struct SettingChange
     QString text;
 };
 
-struct [[nodiscard]] SaveResult
-{
-    bool saved = false;
-    QString reason;  // why not, for a person: the system's words where it gave any
-    explicit operator bool() const { return saved; }
-};
-
 class SettingsStore : public KeyValueStore
 {
   public:
@@ -47,9 +40,9 @@ class SettingsStore : public KeyValueStore
     // Stores the texts exactly, in one atomic replacement of the file: after a
     // crash at any moment the file holds all of the changes or none. On failure
     // (reported in storeLog) the previous file is left as it was.
-    [[nodiscard]] SaveResult writeSettings(const QList<SettingChange>& changes);
-    [[nodiscard]] SaveResult writeSetting(const QString& section, const QString& key,
-                                          const QString& text);
+    [[nodiscard]] Result writeSettings(const QList<SettingChange>& changes);
+    [[nodiscard]] Result writeSetting(const QString& section, const QString& key,
+                                      const QString& text);
 
     const QString& filePath() const { return filePath_; }
 

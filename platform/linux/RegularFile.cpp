@@ -444,27 +444,27 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes)
     return result;
 }
 
-FileWrite replaceRegularFile(const std::string& path, std::string_view bytes)
+Result replaceRegularFile(const std::string& path, std::string_view bytes)
 {
     Place place;
     Located found = locate(path, place);
     if (found.outcome == FileReadOutcome::Absent && found.reason.empty()) {
-        return {false, systemReason(ENOENT)};  // no folder to write in
+        return Result::failure(systemReason(ENOENT));  // no folder to write in
     }
     if (found.outcome == FileReadOutcome::Read && place.exists) found = checkFile(place);
-    if (found.outcome != FileReadOutcome::Read) return {false, found.reason};
+    if (found.outcome != FileReadOutcome::Read) return Result::failure(found.reason);
     // The rename would get past a file made read-only; its mode says no.
     if (place.exists && ::faccessat(place.folder.get(), place.name.c_str(), W_OK, 0) != 0) {
-        return {false, systemReason(errno)};
+        return Result::failure(systemReason(errno));
     }
 
     removeLeftovers(place);
     std::string sibling;
     Descriptor fd(createSibling(place, sibling));
-    if (fd.get() < 0) return {false, systemReason(errno)};
+    if (fd.get() < 0) return Result::failure(systemReason(errno));
     const auto failWith = [&](int error) {
         ::unlinkat(place.folder.get(), sibling.c_str(), 0);
-        return FileWrite{false, systemReason(error)};
+        return Result::failure(systemReason(error));
     };
     if (place.exists && !takeOwnerAndMode(fd.get(), place.entry)) return failWith(errno);
     if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) return failWith(errno);
@@ -477,7 +477,7 @@ FileWrite replaceRegularFile(const std::string& path, std::string_view bytes)
     if (::fstatat(place.folder.get(), place.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
         !S_ISREG(now.st_mode)) {
         ::unlinkat(place.folder.get(), sibling.c_str(), 0);
-        return {false, notRegularReason(now.st_mode)};
+        return Result::failure(notRegularReason(now.st_mode));
     }
     if (::renameat(place.folder.get(), sibling.c_str(), place.folder.get(), place.name.c_str()) !=
         0) {
@@ -486,7 +486,7 @@ FileWrite replaceRegularFile(const std::string& path, std::string_view bytes)
     // Durability only; the rename is done. A folder that cannot be read is not synced.
     const Descriptor synced(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (synced.get() >= 0) static_cast<void>(::fsync(synced.get()));
-    return {true, {}};
+    return Result::success();
 }
 
 std::string untrustedFolderReason(const std::string& path)

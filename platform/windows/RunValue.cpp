@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace kuvell {
 namespace {
 
@@ -12,6 +14,16 @@ HKEY rootKey(RegistryRoot root)
 }
 
 bool holdsNul(std::wstring_view text) { return text.find(L'\0') != std::wstring_view::npos; }
+
+const Result kNulInText = Result::failure("a text holds a NUL character");
+
+Result registryResult(LONG status)
+{
+    if (status == ERROR_SUCCESS) {
+        return Result::success();
+    }
+    return Result::failure("the registry refused (error " + std::to_string(status) + ")");
+}
 
 class OpenKey
 {
@@ -34,40 +46,41 @@ class OpenKey
 
 }  // namespace
 
-bool writeRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_view valueName,
-                   std::wstring_view data)
+Result writeRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_view valueName,
+                     std::wstring_view data)
 {
     if (holdsNul(subKey) || holdsNul(valueName) || holdsNul(data)) {
-        return false;
+        return kNulInText;
     }
     OpenKey key;
-    if (RegCreateKeyExW(rootKey(root), std::wstring(subKey).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.out(),
-                        nullptr) != ERROR_SUCCESS) {
-        return false;
+    if (const LONG created =
+            RegCreateKeyExW(rootKey(root), std::wstring(subKey).c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.out(), nullptr);
+        created != ERROR_SUCCESS) {
+        return registryResult(created);
     }
     const std::wstring text(data);
     const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.get(), std::wstring(valueName).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+    return registryResult(RegSetValueExW(key.get(), std::wstring(valueName).c_str(), 0, REG_SZ,
+                                         reinterpret_cast<const BYTE*>(text.c_str()), bytes));
 }
 
-bool deleteRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_view valueName)
+Result deleteRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_view valueName)
 {
     if (holdsNul(subKey) || holdsNul(valueName)) {
-        return false;
+        return kNulInText;
     }
     OpenKey key;
     const LONG opened =
         RegOpenKeyExW(rootKey(root), std::wstring(subKey).c_str(), 0, KEY_SET_VALUE, key.out());
     if (opened == ERROR_FILE_NOT_FOUND) {
-        return true;
+        return Result::success();
     }
     if (opened != ERROR_SUCCESS) {
-        return false;
+        return registryResult(opened);
     }
     const LONG deleted = RegDeleteValueW(key.get(), std::wstring(valueName).c_str());
-    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+    return registryResult(deleted == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : deleted);
 }
 
 std::wstring executablePath()

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/core/Result.h"
+
 namespace kuvell {
 
 class MainWindowControl
@@ -27,8 +29,8 @@ class StartAtLogin
 {
   public:
     virtual ~StartAtLogin() = default;
-    [[nodiscard]] virtual bool enable() = 0;
-    [[nodiscard]] virtual bool disable() = 0;
+    virtual Result enable() = 0;
+    virtual Result disable() = 0;
 };
 
 }  // namespace kuvell

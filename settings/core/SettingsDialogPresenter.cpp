@@ -103,7 +103,7 @@ bool SettingsDialogPresenter::sweepStep()
 void SettingsDialogPresenter::startAtLoginClicked()
 {
     const bool wanted = view_.startAtLoginTicked();
-    const bool done = wanted ? startAtLogin_.enable() : startAtLogin_.disable();
+    const Result done = wanted ? startAtLogin_.enable() : startAtLogin_.disable();
     if (!done) {
         // The box shows what is really there, so OK never stores a choice that
         // did not take effect.

@@ -73,17 +73,17 @@ QString runningExecutablePath()
     return QCoreApplication::applicationFilePath();
 }
 
-bool writeRunValue(const QString& entryPath, const QString& executablePath)
+Result writeRunValue(const QString& entryPath, const QString& executablePath)
 {
     if (entryPath.isEmpty() || executablePath.isEmpty()) {
-        return false;
+        return Result::failure("no autostart entry or no program to start");
     }
     const std::optional<QString> exec = execValue(QFileInfo(executablePath).absoluteFilePath());
     if (!exec) {
-        return false;
+        return Result::failure("the program's path cannot be written into an autostart entry");
     }
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath())) {
-        return false;
+        return Result::failure("the autostart folder cannot be made");
     }
     const QString entry = QStringLiteral(
                               "[Desktop Entry]\n"
@@ -98,21 +98,21 @@ bool writeRunValue(const QString& entryPath, const QString& executablePath)
     // Replaced in one step, so a reader never sees half an entry and a failed
     // write leaves the old one; and, like the store, never through a link
     // another user planted.
-    const FileWrite written = replaceRegularFile(QFile::encodeName(entryPath).toStdString(),
-                                                 entry.toUtf8().toStdString());
-    if (!written.written) {
+    const Result written = replaceRegularFile(QFile::encodeName(entryPath).toStdString(),
+                                              entry.toUtf8().toStdString());
+    if (!written) {
         qWarning("kuvell: could not write the autostart entry %s: %s", qUtf8Printable(entryPath),
                  written.reason.c_str());
     }
-    return written.written;
+    return written;
 }
 
-bool deleteRunValue(const QString& entryPath)
+Result deleteRunValue(const QString& entryPath)
 {
-    if (entryPath.isEmpty()) {
-        return true;
+    if (entryPath.isEmpty() || QFile::remove(entryPath) || !QFileInfo::exists(entryPath)) {
+        return Result::success();
     }
-    return QFile::remove(entryPath) || !QFileInfo::exists(entryPath);
+    return Result::failure("the autostart entry cannot be removed");
 }
 
 }  // namespace kuvell

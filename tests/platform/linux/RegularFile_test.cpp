@@ -59,7 +59,7 @@ TEST_F(RegularFileTest, WhatOthersCanChangeIsNeitherReadNorReplaced)
                   std::string::npos)
             << read.reason;
         EXPECT_EQ(untrustedFolderReason(ini).empty(), mode == 0700);
-        EXPECT_FALSE(replaceRegularFile(ini, "[setting]\n").written);
+        EXPECT_FALSE(replaceRegularFile(ini, "[setting]\n"));
     }
     EXPECT_EQ(bytesOf(profile), "export PATH=/usr/bin\n");
 }
@@ -83,7 +83,7 @@ TEST_F(RegularFileTest, ALinkLeadsOnlyToTheFilesOfItsOwnUser)
             if (target == theirs && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
             const FileRead read = readRegularFile(mine + "/kuvell.ini", 1 << 20);
             ::_exit(read.outcome == FileReadOutcome::Untrusted &&
-                            !replaceRegularFile(mine + "/kuvell.ini", "x").written
+                            !replaceRegularFile(mine + "/kuvell.ini", "x")
                         ? 0
                         : 1);
         }
@@ -112,7 +112,7 @@ TEST_F(RegularFileTest, LeftoversOfKilledSavesGoAtTheNextSaveAndNothingElseDoes)
     ASSERT_EQ(::symlink(ini.c_str(), (root_ + "/" + ours + std::to_string(gone) + ".8").c_str()),
               0);  // a link is never followed or removed
 
-    ASSERT_TRUE(replaceRegularFile(ini, "[setting]\nDLtot=3\n").written);
+    ASSERT_TRUE(replaceRegularFile(ini, "[setting]\nDLtot=3\n"));
     std::set<std::string> left;
     for (const fs::directory_entry& entry : fs::directory_iterator(root_ + "/store"))
         left.insert(entry.path());

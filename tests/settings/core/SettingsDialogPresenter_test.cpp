@@ -24,8 +24,12 @@ struct FakeMain : MainWindowControl, StartAtLogin
     void nudgeSize() override { calls.push_back("nudge"); }
     void setTopMost(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
     void showMessage(std::string_view text) override { calls.push_back(std::string(text)); }
-    bool enable() override { return loginEntryWorks; }
-    bool disable() override { return loginEntryWorks; }
+    Result enable() override { return loginEntry(); }
+    Result disable() override { return loginEntry(); }
+    Result loginEntry() const
+    {
+        return loginEntryWorks ? Result::success() : Result::failure("no autostart folder");
+    }
 
     std::vector<std::string> calls;
     bool loginEntryWorks = true;

@@ -170,7 +170,7 @@ TEST_F(Autostart, AnExecutableMovedWhileRunningIsWrittenWithItsNewPath)
         GTEST_SKIP() << "cannot rename " << started.toStdString() << " here";
     }
     const QString seen = runningExecutablePath();
-    const bool written = writeRunValue(entryPath(), seen);
+    const Result written = writeRunValue(entryPath(), seen);
     QFile::rename(moved, started);
 
     EXPECT_EQ(seen, QFileInfo(moved).absoluteFilePath());

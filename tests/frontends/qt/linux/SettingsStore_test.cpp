@@ -291,12 +291,12 @@ TEST_F(SettingsStoreTest, SeveralKeysAreStoredTogetherOrNotAtAll)
     // One bad name spoils the batch: nothing of it lands.
     const QByteArray before = readBytes(iniPath());
     ::testing::internal::CaptureStderr();
-    const SaveResult refused =
+    const Result refused =
         store.writeSettings({{kSetting, QStringLiteral("DLtot"), QStringLiteral("7")},
                              {kSetting, QStringLiteral("a/b"), QStringLiteral("8")}});
     expectOneFailureLine(::testing::internal::GetCapturedStderr());
     EXPECT_FALSE(refused);
-    EXPECT_FALSE(refused.reason.isEmpty());
+    EXPECT_FALSE(refused.reason.empty());
     EXPECT_EQ(readBytes(iniPath()), before);
 }
 
