@@ -72,15 +72,15 @@ setpriv --reuid="$victim" --regid="$victim" --init-groups env -u DBUS_SESSION_BU
     XDG_RUNTIME_DIR="$work/runtime" "$kuvell" >"$artifacts/kuvell.log" 2>&1 &
 kuvell_pid=$!
 e2e_track_pid "$kuvell_pid"
-e2e_wait_until 15 eval 'main_window=$(e2e_window_named "$kuvell_pid" Kuvell)' ||
-    fail_with_evidence "no window within 15 s"
+e2e_wait_until 30 eval 'main_window=$(e2e_window_named "$kuvell_pid" Kuvell)' ||
+    fail_with_evidence "no window within 30 s"
 sleep 2 # a few ticks after the start-up write
 untouched "at start-up" "cannot read "
 
 e2e_pick_menu_item "$kuvell_pid" "$main_window" last
 e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
     fail_with_evidence "the quit showed no message about the refused save"
-e2e_wait_until 10 eval '! kill -0 "$kuvell_pid" 2>/dev/null' || fail_with_evidence "Kuvell still runs"
+e2e_wait_until 15 eval '! kill -0 "$kuvell_pid" 2>/dev/null' || fail_with_evidence "Kuvell still runs 15 s after the quit"
 status=0
 wait "$kuvell_pid" || status=$?
 e2e_untrack_pid "$kuvell_pid"

@@ -175,10 +175,12 @@ hugestore)
             (((16#$(awk '/^SigCgt:/ { print $2 }' "/proc/$kuvell_pid/status") >> 14) & 1))
     }
     start_kuvell
-    e2e_wait_until 10 handles_term || fail_with_evidence "Kuvell never took SIGTERM"
+    e2e_wait_until 30 handles_term || fail_with_evidence "Kuvell never took SIGTERM"
     kill -TERM "$kuvell_pid"
     term_at=$SECONDS
-    e2e_wait_until 5 kuvell_gone || fail_with_evidence "Kuvell still runs 5 s after SIGTERM during start-up"
+    # The signal is answered once the store is read: a second here, seconds under a
+    # sanitizer on a loaded machine. Unanswered, it waited for hours of parsing.
+    e2e_wait_until 30 kuvell_gone || fail_with_evidence "Kuvell still runs 30 s after SIGTERM during start-up"
     wait_kuvell
     ((status == 0)) || fail_with_evidence "Kuvell ended with status $status after SIGTERM, expected 0"
     [[ "$(sha256sum <"$ini")" == "$sum_before" ]] || e2e_fail "the store changed after SIGTERM during start-up"
@@ -186,12 +188,12 @@ hugestore)
 
     started=$(date +%s%N)
     start_kuvell
-    e2e_wait_until 10 find_main_window || fail_with_evidence "no window within 10 s with an 8 MiB store"
+    e2e_wait_until 30 find_main_window || fail_with_evidence "no window within 30 s with an 8 MiB store"
     window_ms=$((($(date +%s%N) - started) / 1000000))
     e2e_pick_menu_item "$kuvell_pid" "$main_window" last
     e2e_answer_message "$kuvell_pid" "$main_window" "$artifacts/message.png" ||
         fail_with_evidence "the quit showed no message about the refused save"
-    e2e_wait_until 10 kuvell_gone || fail_with_evidence "Kuvell still runs after the message"
+    e2e_wait_until 15 kuvell_gone || fail_with_evidence "Kuvell still runs 15 s after the message"
     wait_kuvell
     ((status == 1)) || fail_with_evidence "Kuvell ended with status $status, expected 1 (not saved)"
     grep -qF "more than the 8388608 bytes Kuvell reads" "$artifacts/kuvell.log" ||
