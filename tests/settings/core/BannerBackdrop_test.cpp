@@ -21,7 +21,7 @@ TEST(BannerBackdrop, EveryRowChangesAlongItsLengthAndTheGraphHasBothColours)
         colours.insert(inRow.begin(), inRow.end());
     }
     for (const uint32_t pixel : colours) EXPECT_EQ(pixel >> 24, 0xFFu);  // opaque
-    EXPECT_EQ(pixels.front(), 0xFF10243Cu);  // the gradient's two ends
+    EXPECT_EQ(pixels.front(), 0xFF10243Cu);                              // the gradient's two ends
     EXPECT_EQ(pixels.back(), 0xFF1B5E6Eu);
     EXPECT_TRUE(colours.count(0xFFE63C32u));  // download bars
     EXPECT_TRUE(colours.count(0xFF46C85Au));  // upload bars
