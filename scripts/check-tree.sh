@@ -3,8 +3,7 @@
 # check-tree.sh: the house rules that hold on every file of the repository:
 # C++ formatted by the repository's .clang-format, a licence line atop every
 # source file, and operating-system headers only inside linux/ or windows/
-# (or the Win32 program, frontends/win32/)
-# folders (and the program's main.cpp).
+# folders, the Win32 program (frontends/win32/) and the Qt program's main.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 failed=0
