@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <algorithm>
 #include <optional>
 
 #include "frontends/qt/ConfigHome.h"
@@ -23,16 +24,15 @@ namespace {
 // line of [section], by "section/key". Built in one pass over the file.
 using WrittenTexts = QHash<QString, QString>;
 
-WrittenTexts textsAsWritten(const QByteArray& bytes)
+WrittenTexts textsAsWritten(std::string_view bytes)
 {
     WrittenTexts written;
     QString section;
     bool inSection = false;
-    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? qsizetype(3) : 0;
+    std::size_t start = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (start <= bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0) end = bytes.size();
-        const QString line = QString::fromUtf8(bytes.constData() + start, end - start).trimmed();
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        const QString line = qText(bytes.substr(start, end - start)).trimmed();
         start = end + 1;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2).trimmed();
@@ -51,7 +51,7 @@ WrittenTexts textsAsWritten(const QByteArray& bytes)
 // after its commas; the file's own spelling is the text whenever it splits into the
 // same list (quotes, escapes or comments in the line leave the list joined back).
 // The spellings are gathered only once a list turns up, and then only once.
-QString storedText(const QVariant& value, const QByteArray& bytes, const QString& sectionAndKey,
+QString storedText(const QVariant& value, std::string_view bytes, const QString& sectionAndKey,
                    std::optional<WrittenTexts>& written)
 {
     if (value.userType() != QMetaType::QStringList)
@@ -71,28 +71,27 @@ QString storedText(const QVariant& value, const QByteArray& bytes, const QString
 class WorkingCopy
 {
   public:
-    WorkingCopy(const QByteArray& bytes, std::string& problem)
-        : folder_(QDir::tempPath() + QStringLiteral("/kuvell-store-XXXXXX")),
-          path_(folder_.filePath(QStringLiteral("kuvell.ini")))
+    WorkingCopy(std::string_view bytes, std::string& problem)
     {
-        QFile file(path_);
-        valid_ = folder_.isValid() && file.open(QIODevice::WriteOnly) &&
-                 file.write(bytes) == bytes.size() && file.flush();
-        if (!valid_) {
-            problem = QStringLiteral("no working copy could be made in %1: %2")
-                          .arg(QDir::tempPath(),
-                               folder_.isValid() ? file.errorString() : folder_.errorString())
-                          .toStdString();
+        QFile file(path());
+        const auto size = static_cast<qsizetype>(bytes.size());
+        if (folder_.isValid() && file.open(QIODevice::WriteOnly) &&
+            file.write(bytes.data(), size) == size && file.flush()) {
+            return;
         }
+        valid_ = false;
+        problem = QStringLiteral("no working copy could be made in %1: %2")
+                      .arg(QDir::tempPath(),
+                           folder_.isValid() ? file.errorString() : folder_.errorString())
+                      .toStdString();
     }
 
     bool isValid() const { return valid_; }
-    const QString& path() const { return path_; }
+    QString path() const { return folder_.filePath(QStringLiteral("kuvell.ini")); }
 
   private:
-    QTemporaryDir folder_;
-    QString path_;
-    bool valid_ = false;
+    QTemporaryDir folder_{QDir::tempPath() + QStringLiteral("/kuvell-store-XXXXXX")};
+    bool valid_ = true;
 };
 
 class QSettingsCodec : public IniCodec
@@ -100,23 +99,21 @@ class QSettingsCodec : public IniCodec
   public:
     std::optional<Values> decode(std::string_view bytes, std::string& problem) const override
     {
-        const QByteArray copied(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        const WorkingCopy copy(copied, problem);
+        const WorkingCopy copy(bytes, problem);
         if (!copy.isValid()) return std::nullopt;
         const QSettings ini(copy.path(), QSettings::IniFormat);
         Values values;
         std::optional<WrittenTexts> written;
         for (const QString& key : ini.allKeys())
             values[key.toStdString()] =
-                storedText(ini.value(key), copied, key, written).toStdString();
+                storedText(ini.value(key), bytes, key, written).toStdString();
         return values;
     }
 
     std::optional<std::string> encode(std::string_view bytes, std::span<const StoreChange> changes,
                                       std::string& problem) const override
     {
-        const WorkingCopy copy(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                               problem);
+        const WorkingCopy copy(bytes, problem);
         if (!copy.isValid()) return std::nullopt;
         {
             QSettings ini(copy.path(), QSettings::IniFormat);
