@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "frontends/qt/ConfigHome.h"
 #include "frontends/qt/QtText.h"
+#include "platform/ConfigHome.h"
 
 namespace kuvell {
 
@@ -165,6 +165,9 @@ Result SettingsStore::writeSetting(const QString& section, const QString& key, c
 
 QString SettingsStore::filePath() const { return QFile::decodeName(location().c_str()); }
 
-QString defaultSettingsFilePath() { return configHome() + QStringLiteral("/kuvell/kuvell.ini"); }
+QString defaultSettingsFilePath()
+{
+    return QFile::decodeName(configHome().c_str()) + QStringLiteral("/kuvell/kuvell.ini");
+}
 
 }  // namespace kuvell

@@ -26,7 +26,7 @@ class SettingsStore : public IniFileStore
     QString filePath() const;
 };
 
-// configHome() (frontends/qt/ConfigHome.h) + "/kuvell/kuvell.ini".
+// configHome() (platform/ConfigHome.h) + "/kuvell/kuvell.ini".
 QString defaultSettingsFilePath();
 
 }  // namespace kuvell

@@ -16,6 +16,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/linux/Descriptor.h"
+
 namespace kuvell {
 
 namespace {
@@ -47,11 +49,9 @@ Found lookAt(const std::string& path, struct stat& info)
 // The first lines of a lock file; a lock is a few dozen bytes.
 std::string contentsOf(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {};
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     char buffer[512];
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    ::close(fd);
+    const ssize_t count = fd.get() < 0 ? -1 : ::read(fd.get(), buffer, sizeof buffer);
     return count > 0 ? std::string(buffer, static_cast<std::size_t>(count)) : std::string();
 }
 
@@ -83,16 +83,14 @@ bool isStale(const std::string& path, const struct stat& info)
 // QLockFile keeps an flock on it) or another copy has replaced it meanwhile.
 bool removeLeftOver(const std::string& path, const struct stat& found)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT;
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) return errno == ENOENT;
     struct stat opened
     {
     };
-    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
-                         opened.st_ino == found.st_ino && opened.st_dev == found.st_dev &&
-                         ::unlink(path.c_str()) == 0;
-    ::close(fd);
-    return removed;
+    return ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.get(), &opened) == 0 &&
+           opened.st_ino == found.st_ino && opened.st_dev == found.st_dev &&
+           ::unlink(path.c_str()) == 0;
 }
 
 Result notRegular(const std::string& path)

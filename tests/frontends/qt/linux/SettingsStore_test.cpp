@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-#include "frontends/qt/Autostart.h"
+#include "platform/Autostart.h"
 
 namespace kuvell {
 namespace {
@@ -30,7 +31,8 @@ TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
     const auto configHomeOf = [](const QString& file) {
         return QFileInfo(QFileInfo(file).path()).path();
     };
-    EXPECT_EQ(configHomeOf(defaultSettingsFilePath()), configHomeOf(defaultAutostartEntryPath()));
+    EXPECT_EQ(configHomeOf(defaultSettingsFilePath()),
+              configHomeOf(QFile::decodeName(defaultAutostartEntryPath().c_str())));
     qunsetenv("XDG_CONFIG_HOME");
     if (wasSet) qputenv("XDG_CONFIG_HOME", saved);
 }
