@@ -396,6 +396,8 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes)
     // bound holds whatever the reads return.
     FileRead result;
     std::string& bytes = result.bytes;
+    // One allocation for a file as large as it says, instead of a copy at each doubling.
+    bytes.reserve(std::min(static_cast<std::size_t>(place.entry.st_size), maxBytes) + kReadChunk);
     for (;;) {
         const std::size_t used = bytes.size();
         bytes.resize(used + kReadChunk);
