@@ -167,7 +167,7 @@ std::vector<PixelRect> MonitorWindow::screenAreas() const
 void MonitorWindow::placeWindow(const WindowPlacement& at, bool onTop)
 {
     if (onTop) {
-        makeTopMost(this, at.left, at.top, at.width, at.height);
+        placeInBand(this, true, at.left, at.top, at.width, at.height);
         return;
     }
     move(twipsToPixels(at.left), twipsToPixels(at.top));

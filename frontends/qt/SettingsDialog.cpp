@@ -21,10 +21,10 @@
 #include "frontends/qt/BannerPicture.h"
 #include "frontends/qt/BannerView.h"
 #include "frontends/qt/ColourSwatch.h"
-#include "frontends/qt/Colours.h"
 #include "frontends/qt/MainWindowAccess.h"
 #include "frontends/qt/QtText.h"
 #include "frontends/qt/WindowRoutines.h"
+#include "monitor/core/Pixels.h"
 #include "platform/Autostart.h"
 #include "platform/core/Twips.h"
 #include "settings/core/DialogControls.h"
@@ -107,7 +107,7 @@ void SettingsDialog::setTotalsTexts(std::string_view download, std::string_view 
 
 void SettingsDialog::setSwatchColour(Swatch swatch, int32_t bgr)
 {
-    swatches_[static_cast<std::size_t>(swatch)]->setColour(colourFromBgr(bgr));
+    swatches_[static_cast<std::size_t>(swatch)]->setColour(QColor::fromRgb(rgbFromBgr(bgr)));
 }
 
 void SettingsDialog::setSpeedText(std::string_view text) { speedField_->setText(qText(text)); }
@@ -146,7 +146,7 @@ void SettingsDialog::placeCentredOnTop()
     }
     const QRect centred =
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->geometry());
-    makeTopMost(this, twips(centred.left()), twips(centred.top()), twips(centred.width()),
+    placeInBand(this, true, twips(centred.left()), twips(centred.top()), twips(centred.width()),
                 twips(centred.height()));
 }
 
@@ -173,11 +173,11 @@ std::optional<int32_t> SettingsDialog::chooseColour(int32_t current)
 {
     const QPointer<SettingsDialog> self(this);
     // The colour picker reports a cancel as an invalid colour.
-    const QColor picked = QColorDialog::getColor(colourFromBgr(current), this);
+    const QColor picked = QColorDialog::getColor(QColor::fromRgb(rgbFromBgr(current)), this);
     if (!self || !picked.isValid()) {
         return std::nullopt;
     }
-    return bgrFromColour(picked);
+    return bgrFromRgb(picked.rgb());  // in whichever colour model the picker gives it
 }
 
 Result SettingsDialog::enable()

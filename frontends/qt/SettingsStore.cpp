@@ -148,23 +148,6 @@ SettingsStore::SettingsStore(const QString& filePath)
 {
 }
 
-QString SettingsStore::readSetting(const QString& section, const QString& key,
-                                   const QString& defaultText) const
-{
-    const std::optional<std::string> text = readText({section.toStdString(), key.toStdString()});
-    return text ? QString::fromStdString(*text) : defaultText;
-}
-
-Result SettingsStore::writeSetting(const QString& section, const QString& key, const QString& text)
-{
-    const std::string sectionName = section.toStdString();
-    const std::string keyName = key.toStdString();
-    const StoreChange change{{sectionName, keyName}, text.toStdString()};
-    return writeTexts(std::span<const StoreChange>(&change, 1));
-}
-
-QString SettingsStore::filePath() const { return QFile::decodeName(location().c_str()); }
-
 QString defaultSettingsFilePath()
 {
     return QFile::decodeName(configHome().c_str()) + QStringLiteral("/kuvell/kuvell.ini");

@@ -16,14 +16,6 @@ class SettingsStore : public IniFileStore
 {
   public:
     explicit SettingsStore(const QString& filePath);
-
-    // readText and a one-key writeTexts for Qt's strings: the stored text when
-    // the key exists (also when empty), else defaultText.
-    QString readSetting(const QString& section, const QString& key,
-                        const QString& defaultText) const;
-    [[nodiscard]] Result writeSetting(const QString& section, const QString& key,
-                                      const QString& text);
-    QString filePath() const;
 };
 
 // configHome() (platform/ConfigHome.h) + "/kuvell/kuvell.ini".

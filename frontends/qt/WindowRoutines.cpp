@@ -28,6 +28,7 @@ class DigitsOnlyValidator final : public QValidator
     }
 };
 
+}  // namespace
 void placeInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32_t width,
                  int32_t height)
 {
@@ -55,20 +56,6 @@ void placeInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32
         topLevel->raise();
         topLevel->activateWindow();
     }
-}
-
-}  // namespace
-
-void makeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
-                 const int32_t& height)
-{
-    placeInBand(window, true, left, top, width, height);
-}
-
-void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
-                    const int32_t& height)
-{
-    placeInBand(window, false, left, top, width, height);
 }
 
 void setTopMostWhereItIs(QWidget* window, bool topMost)

@@ -11,10 +11,8 @@ namespace kuvell {
 // Moves and sizes the window (rectangle in twips, converted at 15 per pixel
 // ties-to-even) and puts it into / takes it out of the topmost band. Never shows
 // a hidden window nor hides a visible one; works before the first show.
-void makeTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
-                 const int32_t& height);
-void makeNotTopMost(QWidget* window, const int32_t& left, const int32_t& top, const int32_t& width,
-                    const int32_t& height);
+void placeInBand(QWidget* window, bool topMost, int32_t left, int32_t top, int32_t width,
+                 int32_t height);
 
 // Into or out of the topmost band at the window's present outer rectangle.
 void setTopMostWhereItIs(QWidget* window, bool topMost);

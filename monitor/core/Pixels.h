@@ -49,6 +49,12 @@ inline constexpr uint32_t rgbFromBgr(int32_t bgr)
     return opaqueRgb(bits, bits >> 8, bits >> 16);
 }
 
+// A pixel as a colour to store (0x00BBGGRR); its alpha byte carries nothing.
+inline constexpr int32_t bgrFromRgb(uint32_t pixel)
+{
+    return static_cast<int32_t>((pixel >> 16 & 0xFFu) | (pixel & 0xFF00u) | (pixel & 0xFFu) << 16);
+}
+
 class PixelImage
 {
   public:

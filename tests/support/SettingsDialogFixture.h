@@ -24,6 +24,7 @@
 #include "platform/core/Twips.h"
 #include "settings/core/ProgramVariables.h"
 #include "settings/core/StartupSettings.h"
+#include "support/TextStore.h"
 
 namespace kuvell::testsupport {
 
@@ -90,7 +91,7 @@ class OptionsDialogTest : public ::testing::Test
     }
 
     QTemporaryDir folder;
-    SettingsStore store{folder.filePath(QStringLiteral("kuvell/kuvell.ini"))};
+    testsupport::TextStore store{folder.filePath(QStringLiteral("kuvell/kuvell.ini"))};
     ProgramVariables vars;
     FakeMainWindow fakeMain;
     AutostartTarget autostart{folder.filePath(QStringLiteral("autostart/kuvell.desktop")),

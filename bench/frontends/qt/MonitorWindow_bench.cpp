@@ -15,6 +15,7 @@
 #include "stats/linux/NetlinkIfTableSource.h"
 #include "support/ScriptedTableSource.h"
 #include "support/TableWriter.h"
+#include "support/TextStore.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ struct Window
 
     QTemporaryDir dir;
     ProgramVariables vars;
-    SettingsStore store;
+    testsupport::TextStore store;
     std::unique_ptr<MonitorWindow> window;
 };
 

@@ -13,6 +13,7 @@
 #include "frontends/qt/SettingsStore.h"
 #include "settings/core/ProgramVariables.h"
 #include "settings/core/StartupSettings.h"
+#include "support/TextStore.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ QByteArray listLines(int64_t lines)
 {
     QByteArray bytes =
         "[options]\ninstalldate=Tuesday, 8 December 2026\n[setting]\nDLtot=1\nULtot=1\n";
-    const qsizetype limit =
-        lines > 0 ? SettingsStore::kMaxFileBytes * 2 : SettingsStore::kMaxFileBytes;
+    const qsizetype limit = lines > 0 ? testsupport::TextStore::kMaxFileBytes * 2
+                                      : testsupport::TextStore::kMaxFileBytes;
     for (int64_t line = 0; lines <= 0 || line < lines; ++line) {
         const QByteArray next = 'k' + QByteArray::number(line) + "=a,b\n";
         if (bytes.size() + next.size() > limit) break;
@@ -68,7 +69,7 @@ void firstRead(benchmark::State& state)
     const StoreFile file(state.range(0));
     if (!ready(state, file)) return;
     for (auto _ : state) {
-        const SettingsStore store(file.path());
+        const testsupport::TextStore store(file.path());
         benchmark::DoNotOptimize(store.readSetting(QStringLiteral("setting"),
                                                    QStringLiteral("DLtot"), QStringLiteral("1")));
     }
@@ -79,7 +80,7 @@ void startupReads(benchmark::State& state)
     const StoreFile file(state.range(0));
     if (!ready(state, file)) return;
     for (auto _ : state) {
-        SettingsStore store(file.path());
+        testsupport::TextStore store(file.path());
         ProgramVariables vars;
         benchmark::DoNotOptimize(loadStartupSettings(store, vars, "today"));
     }
@@ -89,7 +90,7 @@ void quitSave(benchmark::State& state)
 {
     const StoreFile file(state.range(0));
     if (!ready(state, file)) return;
-    SettingsStore store(file.path());
+    testsupport::TextStore store(file.path());
     for (auto _ : state) {
         const StoreChange changes[] = {{{"setting", "DLtot"}, "12345"},
                                        {{"setting", "ULtot"}, "678"}};
@@ -101,7 +102,7 @@ void newKeySave(benchmark::State& state)
 {
     const StoreFile file(state.range(0));
     if (!ready(state, file)) return;
-    SettingsStore store(file.path());
+    testsupport::TextStore store(file.path());
     int key = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(store.writeSetting(

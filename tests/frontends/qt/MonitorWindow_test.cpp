@@ -23,6 +23,7 @@
 #include "support/PixelCount.h"
 #include "support/ScriptedTableSource.h"
 #include "support/TableWriter.h"
+#include "support/TextStore.h"
 
 namespace kuvell {
 namespace {
@@ -66,7 +67,7 @@ class MainWindow : public ::testing::Test
     // Builds the window on the store at storePath; ticks are driven by the test.
     std::unique_ptr<MonitorWindow> start(bool singleActivationToggles = false)
     {
-        store = std::make_unique<SettingsStore>(storePath);
+        store = std::make_unique<testsupport::TextStore>(storePath);
         MonitorWindowServices services;
         services.tableSource = table;
         services.autostart = {dir.filePath(QStringLiteral("autostart/kuvell.desktop")),
@@ -97,12 +98,13 @@ class MainWindow : public ::testing::Test
 
     void storeText(const QString& section, const QString& key, const QString& text)
     {
-        ASSERT_TRUE(SettingsStore(storePath).writeSetting(section, key, text));
+        ASSERT_TRUE(testsupport::TextStore(storePath).writeSetting(section, key, text));
     }
 
     QString stored(const QString& section, const QString& key)
     {
-        return SettingsStore(storePath).readSetting(section, key, QStringLiteral("<missing>"));
+        return testsupport::TextStore(storePath).readSetting(section, key,
+                                                             QStringLiteral("<missing>"));
     }
 
     QStringList storedKeys()
@@ -113,7 +115,7 @@ class MainWindow : public ::testing::Test
 
     QTemporaryDir dir;
     QString storePath;
-    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<testsupport::TextStore> store;
     ProgramVariables vars;
     std::shared_ptr<FakeTable> table = std::make_shared<FakeTable>();
     std::vector<int> exits;

@@ -71,7 +71,7 @@ TEST_F(ApplyTest, ARefusedSpeedIsMarkedAndSelectedUntilTypedOver)
 TEST_F(ApplyTest, TheOnTopTickPlacesTheMainWindowWhereItIs)
 {
     QWidget* window = &fakeMain.window;
-    makeTopMost(window, 1500, 1800, 3000, 2250);  // 100, 120, 200, 150 pixels
+    placeInBand(window, true, 1500, 1800, 3000, 2250);  // 100, 120, 200, 150 pixels
     for (const bool ticked : {false, true}) {
         const auto dialog = open();
         find<QCheckBox>(*dialog, "Check1")->click();

@@ -12,6 +12,7 @@
 
 #include "support/MemoryStore.h"
 #include "support/SettingsFileFixture.h"
+#include "support/TextStore.h"
 
 namespace kuvell {
 namespace {
@@ -25,7 +26,7 @@ class StartupSettingsTest : public SettingsFileFixture
   protected:
     StartupSettings load()
     {
-        SettingsStore store(iniPath());
+        testsupport::TextStore store(iniPath());
         return loadStartupSettings(store, vars, kToday.toStdString());
     }
 

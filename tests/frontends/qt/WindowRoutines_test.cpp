@@ -21,7 +21,7 @@ TEST(MakeTopMost, WorksBeforeTheFirstShowAndNeverShowsTheWindow)
 {
     QWidget window(nullptr, kMainWindowFlags);
     ASSERT_EQ(window.windowHandle(), nullptr);
-    makeTopMost(&window, 150, 300, 4650, 2460);
+    placeInBand(&window, true, 150, 300, 4650, 2460);
     EXPECT_TRUE(isTopMost(&window));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.geometry(), QRect(10, 20, 310, 164));
@@ -39,10 +39,10 @@ TEST(MakeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
 {
     QWidget shown(nullptr, kMainWindowFlags);
     shown.show();
-    makeTopMost(&shown, 0, 0, 4650, 2460);
+    placeInBand(&shown, true, 0, 0, 4650, 2460);
     EXPECT_TRUE(shown.isVisible());
     EXPECT_TRUE(isTopMost(&shown));
-    makeNotTopMost(&shown, 0, 0, 4650, 2460);
+    placeInBand(&shown, false, 0, 0, 4650, 2460);
     EXPECT_TRUE(shown.isVisible());
     EXPECT_FALSE(isTopMost(&shown));
     EXPECT_FALSE(shown.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
@@ -50,9 +50,9 @@ TEST(MakeTopMost, KeepsVisibleWindowsVisibleAndHiddenOnesHidden)
     QWidget hidden(nullptr, kMainWindowFlags);
     hidden.show();
     hidden.hide();
-    makeTopMost(&hidden, 0, 0, 4650, 2460);
+    placeInBand(&hidden, true, 0, 0, 4650, 2460);
     EXPECT_FALSE(hidden.isVisible());
-    makeNotTopMost(&hidden, 0, 0, 4650, 2460);
+    placeInBand(&hidden, false, 0, 0, 4650, 2460);
     EXPECT_FALSE(hidden.isVisible());
     EXPECT_FALSE(isTopMost(&hidden));
 }
@@ -62,12 +62,12 @@ TEST(MakeTopMost, PlacesTheRectangleInRoundedPixels)
     QWidget window(nullptr, kMainWindowFlags);
     window.show();
     // 22 twips ask for one pixel (the main window's own bounds raise it later).
-    makeTopMost(&window, 7, 8, 22, 23);
+    placeInBand(&window, true, 7, 8, 22, 23);
     EXPECT_EQ(window.geometry(), QRect(0, 1, 1, 2));
-    makeNotTopMost(&window, -37, 37, 4650, 150000);
+    placeInBand(&window, false, -37, 37, 4650, 150000);
     EXPECT_EQ(window.geometry(), QRect(-2, 2, 310, 10000));
     // A negative size asks for an empty window, not for a wrapped-around huge one.
-    makeTopMost(&window, 0, 0, -150, -150);
+    placeInBand(&window, true, 0, 0, -150, -150);
     EXPECT_EQ(window.size(), QSize(0, 0));
 }
 
@@ -75,7 +75,7 @@ TEST(MakeTopMost, TheRectangleOfAFramedWindowIncludesItsFrame)
 {
     QDialog dialog;
     dialog.show();
-    makeTopMost(&dialog, 1500, 1500, 3000, 4500);
+    placeInBand(&dialog, true, 1500, 1500, 3000, 4500);
     EXPECT_EQ(dialog.frameGeometry(), QRect(100, 100, 200, 300));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(isTopMost(&dialog));
@@ -86,14 +86,14 @@ TEST(MakeTopMost, ActsOnTheTopLevelWindowAndToleratesNoWindow)
     QWidget window(nullptr, kMainWindowFlags);
     auto* child = new QWidget(&window);
     child->setGeometry(5, 5, 20, 20);
-    makeTopMost(child, 150, 150, 1500, 1500);
+    placeInBand(child, true, 150, 150, 1500, 1500);
     EXPECT_TRUE(isTopMost(&window));
     EXPECT_TRUE(isTopMost(child));
     EXPECT_EQ(window.geometry(), QRect(10, 10, 100, 100));
     EXPECT_EQ(child->geometry(), QRect(5, 5, 20, 20));
 
-    makeTopMost(nullptr, 0, 0, 0, 0);
-    makeNotTopMost(nullptr, 0, 0, 0, 0);
+    placeInBand(nullptr, true, 0, 0, 0, 0);
+    placeInBand(nullptr, false, 0, 0, 0, 0);
     EXPECT_FALSE(isTopMost(nullptr));
     QWidget neverPlaced;
     EXPECT_FALSE(isTopMost(&neverPlaced));

@@ -13,6 +13,14 @@ TEST(Pixels, StoredColoursBecomeOpaquePixelsInTheSharedLayout)
     // The stored high byte carries nothing, a negative value included.
     EXPECT_EQ(rgbFromBgr(static_cast<int32_t>(0x80FF0000u)), 0xFF0000FFu);
     EXPECT_EQ(rgbFromBgr(-1), 0xFFFFFFFFu);
+
+    // And back, for a colour picked: red goes to the low byte, alpha nowhere.
+    EXPECT_EQ(bgrFromRgb(0xFF563412u), 0x123456);
+    EXPECT_EQ(bgrFromRgb(0xFFFFFFFFu), 0xFFFFFF);
+    EXPECT_EQ(bgrFromRgb(0x0A0000FFu), 0xFF0000);
+    for (const int32_t bgr : {0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0x808080, 0xC0FFEE}) {
+        EXPECT_EQ(bgrFromRgb(rgbFromBgr(bgr)), bgr);
+    }
 }
 
 TEST(Pixels, AnImageIsRowsOfWidthPixelsAndResizingKeepsWhatBothSizesShare)

@@ -14,6 +14,7 @@
 
 #include "frontends/qt/SettingsStore.h"
 #include "support/SettingsFileFixture.h"
+#include "support/TextStore.h"
 
 namespace kuvell {
 namespace {
@@ -27,8 +28,8 @@ class IniFileStoreTest : public SettingsFileFixture
 {
   protected:
     // Runs a write and returns what it printed on stderr.
-    std::string stderrOfWrite(SettingsStore& store, const QString& key, const QString& text,
-                              bool& written)
+    std::string stderrOfWrite(testsupport::TextStore& store, const QString& key,
+                              const QString& text, bool& written)
     {
         ::testing::internal::CaptureStderr();
         written = static_cast<bool>(store.writeSetting(kSetting, key, text));
@@ -57,20 +58,21 @@ TEST_F(IniFileStoreTest, GivesBackExactlyTheTextItStored)
         QStringLiteral("\"quoted\""),
         QString(200000, QLatin1Char('x')),
     };
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     for (const QString& text : texts) {
         ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("value"), text));
         EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("value"), QStringLiteral("default")),
                   text);
         // A fresh store object reads the file, not what the last one remembers.
-        EXPECT_EQ(SettingsStore(iniPath()).readSetting(kSetting, QStringLiteral("value"), {}),
-                  text);
+        EXPECT_EQ(
+            testsupport::TextStore(iniPath()).readSetting(kSetting, QStringLiteral("value"), {}),
+            text);
     }
 }
 
 TEST_F(IniFileStoreTest, KeepsKeysAndSectionsApart)
 {
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("5")));
     ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("dltot"), QStringLiteral("6")));
     ASSERT_TRUE(store.writeSetting(kOptions, QStringLiteral("DLtot"), QStringLiteral("7")));
@@ -86,14 +88,14 @@ TEST_F(IniFileStoreTest, KeepsKeysAndSectionsApart)
 
 TEST_F(IniFileStoreTest, ReadingGivesTheDefaultForMissingKeysAndCreatesNothing)
 {
-    SettingsStore missing(iniPath());
+    testsupport::TextStore missing(iniPath());
     EXPECT_EQ(missing.readSetting(kOptions, QStringLiteral("installdate"), QStringLiteral("null")),
               QStringLiteral("null"));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(iniPath()).absolutePath()));
 
     const QByteArray contents = "[options]\nvisibility=\ngraphics=1\n";
     writeBytes(iniPath(), contents);
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     EXPECT_EQ(store.readSetting(kOptions, QStringLiteral("visibility"), QStringLiteral("9")),
               QString());  // present but empty is not missing
     EXPECT_EQ(store.readSetting(kOptions, QStringLiteral("Graphics"), QStringLiteral("0")),
@@ -113,7 +115,7 @@ TEST_F(IniFileStoreTest, ReadsHandEditedValuesAsTheirText)
                "bytes=@ByteArray(xyz)\nlatin=caf\xc3\xa9\n"
                "[options]\ninstalldate = Montag, 7. Dezember 2026 \r\nspaced=a ,  b,c\n"
                "mixed=a, \"b,c\"\n[setting]\ncommented=x, y ;, z\n");
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     const auto read = [&store](const char* key) {
         return store.readSetting(kSetting, QString::fromLatin1(key), QStringLiteral("default"));
     };
@@ -141,7 +143,7 @@ TEST_F(IniFileStoreTest, ReadsLinesJoinedEscapedOrRepeatedAsQtDoes)
                "[ setting ]\nspaced=2\n[setting] junk\nafterjunk=3\n[a b]\nDLtot=4\n"
                "[setting]\nrepeated=\"5\"\n%44Ltot=6\nULtot=7\nULtot=8\ncomment=x ; y\n"
                "tabbed\t=9\nhash=#1\nopen=\"a\nDLtot=10\nclosed\"\nafter=11\n");
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     const auto read = [&store](const char* key) {
         return store.readSetting(kSetting, QString::fromLatin1(key), QStringLiteral("default"));
     };
@@ -168,13 +170,13 @@ TEST_F(IniFileStoreTest, AKeyTheFileLacksIsAddedAtItsEndAndTheRestKeepsItsBytes)
 {
     const QByteArray handEdited = "; mine\n[setting]\nlist = a,b\nDLtot=5";
     writeBytes(iniPath(), handEdited);
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     ASSERT_TRUE(
         store.writeSetting(kOptions, QStringLiteral("installdate"), QStringLiteral("a, b")));
     EXPECT_TRUE(readBytes(iniPath()).startsWith(handEdited + '\n')) << readBytes(iniPath()).data();
     ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("ULtot"), QStringLiteral("6")));
-    SettingsStore fresh(iniPath());
-    for (SettingsStore* reader : {&store, &fresh}) {
+    testsupport::TextStore fresh(iniPath());
+    for (testsupport::TextStore* reader : {&store, &fresh}) {
         EXPECT_EQ(reader->readSetting(kOptions, QStringLiteral("installdate"), {}),
                   QStringLiteral("a, b"));
         EXPECT_EQ(reader->readSetting(kSetting, QStringLiteral("ULtot"), {}), QStringLiteral("6"));
@@ -184,15 +186,16 @@ TEST_F(IniFileStoreTest, AKeyTheFileLacksIsAddedAtItsEndAndTheRestKeepsItsBytes)
 
     // A last line that runs on would swallow what is added: Qt rewrites the file.
     writeBytes(iniPath(), "[setting]\nopen=\"a\n");
-    SettingsStore runOn(iniPath());
+    testsupport::TextStore runOn(iniPath());
     ASSERT_TRUE(runOn.writeSetting(kOptions, QStringLiteral("installdate"), QStringLiteral("d")));
-    EXPECT_EQ(SettingsStore(iniPath()).readSetting(kOptions, QStringLiteral("installdate"), {}),
-              QStringLiteral("d"));
+    EXPECT_EQ(
+        testsupport::TextStore(iniPath()).readSetting(kOptions, QStringLiteral("installdate"), {}),
+        QStringLiteral("d"));
 }
 
 TEST_F(IniFileStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
 {
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     const QString names[] = {QString(), QStringLiteral("General"), QStringLiteral("general"),
                              QStringLiteral("a/b"), QStringLiteral("a\\b")};
     for (const QString& name : names) {
@@ -208,12 +211,12 @@ TEST_F(IniFileStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
 
 TEST_F(IniFileStoreTest, CreatesTheFolderOnTheFirstWriteAndRewritesAMalformedFile)
 {
-    SettingsStore fresh(pathIn(QStringLiteral("a/b/c/kuvell.ini")));
+    testsupport::TextStore fresh(pathIn(QStringLiteral("a/b/c/kuvell.ini")));
     EXPECT_TRUE(fresh.writeSetting(kOptions, QStringLiteral("graphics"), QStringLiteral("1")));
     EXPECT_TRUE(QFileInfo(QString::fromStdString(fresh.location())).isFile());
 
     writeBytes(iniPath(), "[options\nvisibility=3\n[setting]\nulcolor=5\nno equals sign\n");
-    SettingsStore malformed(iniPath());
+    testsupport::TextStore malformed(iniPath());
     EXPECT_TRUE(malformed.writeSetting(kSetting, QStringLiteral("dlcolor"), QStringLiteral("7")));
     EXPECT_EQ(malformed.readSetting(kSetting, QStringLiteral("dlcolor"), {}), QStringLiteral("7"));
     EXPECT_EQ(malformed.readSetting(kSetting, QStringLiteral("ulcolor"), {}), QStringLiteral("5"));
@@ -225,7 +228,7 @@ TEST_F(IniFileStoreTest, AFailedWriteReportsItselfAndLeavesTheOldFile)
 
     // A folder where the file should be.
     const QString folderPath = pathIn(QStringLiteral("isafolder.ini"));
-    SettingsStore folderInPlace(folderPath);
+    testsupport::TextStore folderInPlace(folderPath);
     ASSERT_TRUE(QDir().mkpath(folderPath));
     expectOneFailureLine(
         stderrOfWrite(folderInPlace, QStringLiteral("DLtot"), QStringLiteral("1"), written));
@@ -234,7 +237,7 @@ TEST_F(IniFileStoreTest, AFailedWriteReportsItselfAndLeavesTheOldFile)
 
     // A folder that cannot be created, because a file has its name.
     writeBytes(pathIn(QStringLiteral("plainfile")), "keep");
-    SettingsStore noFolder(pathIn(QStringLiteral("plainfile/kuvell/kuvell.ini")));
+    testsupport::TextStore noFolder(pathIn(QStringLiteral("plainfile/kuvell/kuvell.ini")));
     expectOneFailureLine(
         stderrOfWrite(noFolder, QStringLiteral("DLtot"), QStringLiteral("1"), written));
     EXPECT_FALSE(written);
@@ -250,7 +253,7 @@ TEST_F(IniFileStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
     const QString readOnlyFile = pathIn(QStringLiteral("file/kuvell.ini"));
     writeBytes(readOnlyFile, contents);
     makeReadOnly(readOnlyFile);
-    SettingsStore fileStore(readOnlyFile);
+    testsupport::TextStore fileStore(readOnlyFile);
     expectOneFailureLine(
         stderrOfWrite(fileStore, QStringLiteral("DLtot"), QStringLiteral("1"), written));
     EXPECT_FALSE(written);
@@ -261,7 +264,7 @@ TEST_F(IniFileStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
     const QString inReadOnlyFolder = pathIn(QStringLiteral("folder/kuvell.ini"));
     writeBytes(inReadOnlyFolder, malformed);
     makeReadOnly(QFileInfo(inReadOnlyFolder).absolutePath());
-    SettingsStore folderStore(inReadOnlyFolder);
+    testsupport::TextStore folderStore(inReadOnlyFolder);
     expectOneFailureLine(
         stderrOfWrite(folderStore, QStringLiteral("DLtot"), QStringLiteral("1"), written));
     EXPECT_FALSE(written);
@@ -271,7 +274,7 @@ TEST_F(IniFileStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
     const QString unreadable = pathIn(QStringLiteral("unreadable/kuvell.ini"));
     writeBytes(unreadable, contents);
     makeUnreadable(unreadable);
-    SettingsStore unreadableStore(unreadable);
+    testsupport::TextStore unreadableStore(unreadable);
     EXPECT_EQ(unreadableStore.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
               QStringLiteral("1"));
     expectOneFailureLine(
@@ -283,7 +286,7 @@ TEST_F(IniFileStoreTest, AWriteToAReadOnlyFileOrFolderFailsAndLeavesTheBytes)
 
 TEST_F(IniFileStoreTest, SeveralKeysAreStoredTogetherOrNotAtAll)
 {
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     const StoreChange batch[] = {
         {{"setting", "DLtot"}, "5"}, {{"options", "graphics"}, "1"}, {{"setting", "ULtot"}, "6"}};
     ASSERT_TRUE(store.writeTexts(batch));
@@ -319,7 +322,7 @@ TEST_F(IniFileStoreTest, WhatIsNoRegularFileReadsAsEmptyAndIsNeverWrittenOver)
     ASSERT_TRUE(QDir().mkpath(folder));
 
     for (const QString& path : {fifo, zeroLink, nullLink, folder}) {
-        SettingsStore store(path);
+        testsupport::TextStore store(path);
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
                   QStringLiteral("1"));
@@ -353,7 +356,7 @@ TEST_F(IniFileStoreTest, AFileFarTooLargeIsNeitherReadNorReplaced)
     writeBytes(iniPath(), "[setting]\nDLtot=42\n");
     const qint64 size = IniFileStore::kMaxFileBytes + 1;
     ASSERT_TRUE(QFile::resize(iniPath(), size));
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
               QStringLiteral("1"));
@@ -376,7 +379,7 @@ TEST_F(IniFileStoreTest, ASaveThatWouldPassTheReadLimitIsRefusedAndLeavesTheFile
         contents += 'k' + QByteArray::number(line) + "=a,b\n";
     contents += QByteArray(limit - 100 - contents.size(), '#') + '\n';
     writeBytes(iniPath(), contents);
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("k7"), {}), QStringLiteral("a,b"));
     bool written = true;
     const std::string printed =
@@ -404,7 +407,7 @@ TEST_F(IniFileStoreTest, AFileInAnotherEncodingReadsAsDefaultsAndIsNeverWritten)
     };
     for (const auto& [contents, why] : files) {
         writeBytes(iniPath(), contents);
-        SettingsStore store(iniPath());
+        testsupport::TextStore store(iniPath());
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("1")),
                   QStringLiteral("1"));
@@ -422,7 +425,7 @@ TEST_F(IniFileStoreTest, AFileInAnotherEncodingReadsAsDefaultsAndIsNeverWritten)
 
     // Stray bytes inside a value, and a UTF-8 mark, are still the file's text.
     writeBytes(iniPath(), "\xEF\xBB\xBF[setting]\nlist=a, b\nautostart=\xFF\xFE\x01x\n");
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("list"), {}), QStringLiteral("a, b"));
     EXPECT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("5")));
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("autostart"), {}).size(), 4);
@@ -441,7 +444,7 @@ TEST_F(IniFileStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
         ASSERT_EQ(::chown(localIni.constData(), owner, static_cast<gid_t>(-1)), 0);
     }
 
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     ASSERT_TRUE(store.writeSetting(kSetting, QStringLiteral("DLtot"), QStringLiteral("43")));
     struct stat info
     {
@@ -454,7 +457,7 @@ TEST_F(IniFileStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
     const QString link = pathIn(QStringLiteral("linked/kuvell.ini"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(link).absolutePath()));
     ASSERT_TRUE(QFile::link(iniPath(), link));
-    SettingsStore linked(link);
+    testsupport::TextStore linked(link);
     ASSERT_TRUE(linked.writeSetting(kSetting, QStringLiteral("ULtot"), QStringLiteral("7")));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(store.readSetting(kSetting, QStringLiteral("ULtot"), {}), QStringLiteral("7"));
@@ -465,7 +468,7 @@ TEST_F(IniFileStoreTest, ASaveKeepsTheOwnerTheModeAndTheLink)
 // and one left a moment ago by a killed save failed the next save for ten.
 TEST_F(IniFileStoreTest, ALeftOverLockIsTakenOverAndALockThatCannotBeHadFailsTheSave)
 {
-    SettingsStore store(iniPath());
+    testsupport::TextStore store(iniPath());
     const QString lockPath = iniPath() + QStringLiteral(".lock");
     writeBytes(lockPath, QByteArray());  // left by a crash long ago
     {
