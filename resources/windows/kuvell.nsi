@@ -1,0 +1,110 @@
+; SPDX-License-Identifier: MIT
+; Kuvell's installer, for one user and without administrator rights: the
+; programs go to that user's own programs folder, the shortcut to that user's
+; Start menu, and the uninstaller is listed under that user's installed apps.
+; /S installs and uninstalls without a question. cmake/WindowsPackages.cmake
+; runs makensis with VERSION, PUBLISHER, COPYRIGHT, STAGE (the folder of the
+; programs), ICON, OUTFILE and, once the window program is built, WINDOW_PROGRAM.
+; A 64-bit installer for 64-bit programs (wine64 and Windows x64 run it alone).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+ManifestDPIAware true
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kuvell"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+
+Name "Kuvell"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Kuvell"
+; An update goes where the last install went.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "Kuvell"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Kuvell ${VERSION} setup"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${COPYRIGHT}, MIT License"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!ifdef WINDOW_PROGRAM
+  !define MUI_FINISHPAGE_RUN "$INSTDIR\kuvell.exe"
+!endif
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetShellVarContext current
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext current
+FunctionEnd
+
+Section "Kuvell"
+  SetOutPath "$INSTDIR"
+  ClearErrors
+!ifdef WINDOW_PROGRAM
+  File "${STAGE}/kuvell.exe"
+!endif
+  File "${STAGE}/kuvell-ifstat.exe"
+  ; A program still running cannot be replaced; in silent mode NSIS skips such
+  ; a file without a word, which must not end as a success.
+  IfErrors 0 +3
+    DetailPrint "A program of Kuvell could not be written: close Kuvell and run the setup again."
+    Abort
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+!ifdef WINDOW_PROGRAM
+  CreateShortcut "$SMPROGRAMS\Kuvell.lnk" "$INSTDIR\kuvell.exe"
+!endif
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kuvell"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\""
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\uninstall.exe$\" /S"
+!ifdef WINDOW_PROGRAM
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\kuvell.exe,0"
+!else
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\uninstall.exe,0"
+!endif
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; The settings (HKCU\Software\kuvell) stay for a later install. The start at
+; login goes: it would name a program that is no longer there.
+Section "Uninstall"
+  ClearErrors
+  Delete "$INSTDIR\kuvell.exe"
+  Delete "$INSTDIR\kuvell-ifstat.exe"
+  IfErrors 0 +3
+    MessageBox MB_ICONSTOP "Kuvell is still running. Close it and uninstall again." /SD IDOK
+    Abort
+  Delete "$SMPROGRAMS\Kuvell.lnk"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "Kuvell"
+  StrCmp $0 "$INSTDIR\kuvell.exe" forget_run_value
+  StrCmp $0 "$\"$INSTDIR\kuvell.exe$\"" forget_run_value keep_run_value
+  forget_run_value:
+    DeleteRegValue HKCU "${RUN_KEY}" "Kuvell"
+  keep_run_value:
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\uninstall.exe"
+  ; Without /r: a folder the user chose may hold files of their own.
+  RMDir "$INSTDIR"
+SectionEnd
