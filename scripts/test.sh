@@ -48,6 +48,7 @@ echo "== Windows: mingw-w64 cross build, tests under wine64 =="
 # --fresh configures anew but keeps the build folder's wine prefix, made once.
 cmake --preset windows --fresh >/dev/null
 cmake --build --preset windows
+cmake --build --preset windows --target windows-packages
 ctest --preset windows
 # Nothing beyond Windows' own DLLs: the C++ runtime is linked in.
 for exe in build-windows/tools/kuvell-ifstat.exe build-windows/tests/*.exe; do

@@ -13,6 +13,7 @@ ManifestDPIAware true
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kuvell"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
@@ -45,6 +46,29 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${COPYRIGHT}, MIT Lic
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A running program can be neither replaced nor deleted. Both the setup and the
+; uninstaller look before they change anything, so that a refusal leaves the
+; install as it was instead of half old, half new or half removed; in silent mode
+; the refusal is the exit status.
+!macro REFUSE_IF_RUNNING program action
+  ${If} ${FileExists} "$INSTDIR\${program}"
+    ClearErrors
+    FileOpen $0 "$INSTDIR\${program}" a
+    ${If} ${Errors}
+      MessageBox MB_ICONSTOP "Kuvell (${program}) is running. Close it and ${action} again." /SD IDOK
+      Abort
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
+!macroend
+
+!macro REFUSE_IF_ANY_RUNNING action
+!ifdef WINDOW_PROGRAM
+  !insertmacro REFUSE_IF_RUNNING "kuvell.exe" "${action}"
+!endif
+  !insertmacro REFUSE_IF_RUNNING "kuvell-ifstat.exe" "${action}"
+!macroend
+
 Function .onInit
   SetShellVarContext current
 FunctionEnd
@@ -54,17 +78,18 @@ Function un.onInit
 FunctionEnd
 
 Section "Kuvell"
+  !insertmacro REFUSE_IF_ANY_RUNNING "run the setup"
   SetOutPath "$INSTDIR"
   ClearErrors
 !ifdef WINDOW_PROGRAM
   File "${STAGE}/kuvell.exe"
 !endif
   File "${STAGE}/kuvell-ifstat.exe"
-  ; A program still running cannot be replaced; in silent mode NSIS skips such
-  ; a file without a word, which must not end as a success.
-  IfErrors 0 +3
-    DetailPrint "A program of Kuvell could not be written: close Kuvell and run the setup again."
+  ; A file that could not be written for another reason ends the setup too.
+  ${If} ${Errors}
+    DetailPrint "A program of Kuvell could not be written."
     Abort
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
 !ifdef WINDOW_PROGRAM
   CreateShortcut "$SMPROGRAMS\Kuvell.lnk" "$INSTDIR\kuvell.exe"
@@ -90,12 +115,9 @@ SectionEnd
 ; The settings (HKCU\Software\kuvell) stay for a later install. The start at
 ; login goes: it would name a program that is no longer there.
 Section "Uninstall"
-  ClearErrors
+  !insertmacro REFUSE_IF_ANY_RUNNING "uninstall"
   Delete "$INSTDIR\kuvell.exe"
   Delete "$INSTDIR\kuvell-ifstat.exe"
-  IfErrors 0 +3
-    MessageBox MB_ICONSTOP "Kuvell is still running. Close it and uninstall again." /SD IDOK
-    Abort
   Delete "$SMPROGRAMS\Kuvell.lnk"
   ReadRegStr $0 HKCU "${RUN_KEY}" "Kuvell"
   StrCmp $0 "$INSTDIR\kuvell.exe" forget_run_value
