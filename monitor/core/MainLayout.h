@@ -12,6 +12,16 @@ inline constexpr int32_t kGraphViewWidth = 4500;  // never changes at run time
 inline constexpr int32_t kGraphViewTop = -15;
 inline constexpr int32_t kRateLabelHeight = 255;
 
+// Where the controls stand before the first layout, as the window was drawn;
+// a step the layout skips (see MainLayout) leaves a control there.
+inline constexpr int32_t kDesignGraphPanelHeight = 2040;
+inline constexpr int32_t kDesignGraphViewHeight = 1980;
+inline constexpr int32_t kDesignGraphBufferWidth = 4560;
+inline constexpr int32_t kDesignGraphBufferHeight = 2040;
+inline constexpr int32_t kDesignRateLabelTop = 2100;
+inline constexpr int32_t kDesignRateLabelWidth = 5610;
+inline constexpr double kDesignRateLabelPoints = 9.75;
+
 struct MainLayout
 {
     int64_t graphViewLeft = 0;  // inside graphPanel_'s inner area; may be negative
