@@ -3,7 +3,7 @@
 # check-tree.sh: the house rules that hold on every file of the repository:
 # C++ formatted by the repository's .clang-format, a licence line atop every
 # source file, and operating-system headers only inside linux/ or windows/
-# folders (and the Qt program's main.cpp); the Win32 program is Windows throughout.
+# folders, the Win32 program (frontends/win32/) and the Qt program's main.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 failed=0

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The about page's banner, drawn in code so no image file has to ship with it.
+// The about page's banner: the core's backdrop with its two lines in Qt's fonts.
 #include <QImage>
 
 namespace kuvell {

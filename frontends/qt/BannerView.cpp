@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "settings/core/BannerBackdrop.h"
+
 namespace kuvell {
 
 namespace {
@@ -11,7 +13,7 @@ constexpr int kBorderWidth = 2;  // the 3-D border around the drawable area
 }
 
 BannerView::BannerView(QWidget* parent)
-    : QFrame(parent), canvas_(kDrawableWidth, kDrawableHeight, QImage::Format_RGB32)
+    : QFrame(parent), canvas_(kBannerDrawableWidth, kBannerDrawableHeight, QImage::Format_RGB32)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorderWidth);
@@ -34,8 +36,8 @@ void BannerView::setPicture(const QImage& picture)
     if (picture.isNull()) {
         canvas_.fill(Qt::white);
     } else {
-        canvas_ =
-            picture.scaled(kDrawableWidth, kDrawableHeight).convertToFormat(QImage::Format_RGB32);
+        canvas_ = picture.scaled(kBannerDrawableWidth, kBannerDrawableHeight)
+                      .convertToFormat(QImage::Format_RGB32);
     }
     update();
 }

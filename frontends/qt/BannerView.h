@@ -11,9 +11,6 @@ namespace kuvell {
 class BannerView : public QFrame
 {
   public:
-    static constexpr int kDrawableWidth = 250;
-    static constexpr int kDrawableHeight = 127;
-
     explicit BannerView(QWidget* parent);
 
     // Paints row y from column x to the right edge in one colour; a position

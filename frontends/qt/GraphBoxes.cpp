@@ -18,16 +18,15 @@ void GraphDisplay::paintEvent(QPaintEvent* event)
     painter.drawImage(event->rect(), image_, event->rect());
 }
 
-void GraphDisplay::place(QRect geometry)
+void GraphDisplay::place(QRect geometry, const PixelImage& pixels)
 {
     setGeometry(geometry);
-    if (pixels_.size() != PixelSize{width(), height()}) {
-        pixels_.resize(width(), height(), rgbFromBgr(kDesignBackground));
+    const auto* bits = reinterpret_cast<const uchar*>(pixels.pixels());
+    if (image_.constBits() != bits || image_.size() != QSize(pixels.width(), pixels.height())) {
         // A read-only view: Qt never writes into the core's pixels, and sees
-        // every frame the buffer paints there.
-        image_ = QImage(reinterpret_cast<const uchar*>(pixels_.pixels()), pixels_.width(),
-                        pixels_.height(), pixels_.width() * static_cast<int>(sizeof(uint32_t)),
-                        QImage::Format_RGB32);
+        // every frame the presenter paints there.
+        image_ = QImage(bits, pixels.width(), pixels.height(),
+                        pixels.width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32);
     }
 }
 

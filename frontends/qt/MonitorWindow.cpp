@@ -16,59 +16,42 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStyleHints>
-#include <cstdio>
 #include <vector>
 
 #include "frontends/qt/Logging.h"
 #include "frontends/qt/QtText.h"
-#include "frontends/qt/SettingsStore.h"
 #include "frontends/qt/TaskbarHints.h"
 #include "frontends/qt/WindowOpacity.h"
 #include "frontends/qt/WindowRoutines.h"
-#include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/core/Twips.h"
 #include "platform/core/WindowBounds.h"
 #include "settings/core/ProgramVariables.h"
-#include "settings/core/StartupSettings.h"
-#include "settings/core/TextConversions.h"
-#include "stats/core/InterfaceTable.h"
 
 namespace kuvell {
 
 namespace {
 
 constexpr int kTickMilliseconds = 1000;
-constexpr int kPanelBorder = 2;
 
-// A thin frame around the client area that only resizes the window.
-constexpr QMargins kSizingBorder(3, 4, 3, 4);
+QRect qRect(const PixelRect& rect) { return {rect.x, rect.y, rect.width, rect.height}; }
 
-// Design geometry in twips (left, top, width, height).
-constexpr int kDesignClientWidth = 6120;
-constexpr int kDesignClientHeight = 4485;
-constexpr int kDesignGraphPanelHeight = 2040;
-constexpr int kDesignGraphViewHeight = 1980;
-constexpr int kDesignGraphBufferWidth = 4560;
-constexpr int kDesignGraphBufferHeight = 2040;
-constexpr int kDesignRateLabelTop = 2100;
-constexpr int kDesignRateLabelWidth = 5610;
-constexpr double kDesignRateLabelPoints = 9.75;
-
-int px(double twips) { return twipsToPixels(twips); }
+QMargins qMargins(const PixelMargins& margins)
+{
+    return {margins.left, margins.top, margins.right, margins.bottom};
+}
 
 QPoint globalPosition(const QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
-// Shows only the part of a child inside `area` (its parent's coordinates), so
-// presses elsewhere reach what lies below it; a child wholly outside is hidden.
-void showOnlyWithin(QWidget* child, const QRect& area)
+// Shows only `shown` (the child's own coordinates) of a child, so presses
+// elsewhere reach what lies below it; an empty part hides it.
+void place(QWidget* child, const PixelRect& geometry, const PixelRect& shown)
 {
-    const QRect inside = child->geometry().intersected(area);
-    child->setVisible(!inside.isEmpty());
-    if (inside == child->geometry()) {
+    child->setVisible(!shown.empty());
+    if (shown == PixelRect{0, 0, geometry.width, geometry.height}) {
         child->clearMask();
-    } else if (!inside.isEmpty()) {
-        child->setMask(QRegion(inside.translated(-child->pos())));
+    } else if (!shown.empty()) {
+        child->setMask(QRegion(qRect(shown)));
     }
 }
 
@@ -117,7 +100,6 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
       vars_(vars),
       store_(store),
       services_(std::move(services)),
-      graphBuffer_(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight)),
       tray_(this),
       grip_(*this),
       presenter_(vars, store, *this, monitorSetup(services_))
@@ -125,18 +107,12 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
     setWindowTitle(qText(kProgramName));
     setMouseTracking(true);  // the sizing border shows where it resizes
     keepOffTaskbar(this);
-    resize(px(kDesignClientWidth) + kSizingBorder.left() + kSizingBorder.right(),
-           px(kDesignClientHeight) + kSizingBorder.top() + kSizingBorder.bottom());
+    resize(initialWindowSize().width, initialWindowSize().height);
 
     graphPanel_ = new QFrame(this);
     graphPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     graphPanel_->setLineWidth(kPanelBorder);
-    graphPanel_->setGeometry(kSizingBorder.left(), kSizingBorder.top(), px(kDesignClientWidth),
-                             px(kDesignGraphPanelHeight));
-
     graphView_ = new GraphDisplay(graphPanel_);
-    graphView_->place(QRect(kPanelBorder, kPanelBorder + px(kGraphViewTop), px(kGraphViewWidth),
-                            px(kDesignGraphViewHeight)));
     graphView_->installEventFilter(this);
 
     rateLabel_ = new QLabel(this);
@@ -144,12 +120,9 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
     rateLabel_->setAutoFillBackground(true);
     rateLabel_->setBackgroundRole(QPalette::Base);  // the system window colour
     rateLabel_->setForegroundRole(QPalette::Text);  // and window-text colour
-    QFont labelFont(QStringLiteral("Tahoma"));
-    labelFont.setPointSizeF(kDesignRateLabelPoints);
-    rateLabel_->setFont(labelFont);
-    rateLabel_->setGeometry(kSizingBorder.left(), kSizingBorder.top() + px(kDesignRateLabelTop),
-                            px(kDesignRateLabelWidth), px(kRateLabelHeight));
+    rateLabel_->setFont(QFont(QStringLiteral("Tahoma")));
     rateLabel_->installEventFilter(this);
+    placeControls(presenter_.controls(), PixelImage());
 
     popupMenu_ = new QMenu(this);
     optionsAction_ = popupMenu_->addAction(QStringLiteral("Inställningar"));
@@ -197,8 +170,8 @@ void MonitorWindow::placeWindow(const WindowPlacement& at, bool onTop)
         makeTopMost(this, at.left, at.top, at.width, at.height);
         return;
     }
-    move(px(at.left), px(at.top));
-    const WindowSize bounded = clampWindowSize({px(at.width), px(at.height)});
+    move(twipsToPixels(at.left), twipsToPixels(at.top));
+    const WindowSize bounded = clampWindowSize({twipsToPixels(at.width), twipsToPixels(at.height)});
     resize(bounded.cx, bounded.cy);
 }
 
@@ -209,23 +182,16 @@ void MonitorWindow::addTrayIcon(int picture, std::string_view tip)
 
 void MonitorWindow::sampleTraffic() { presenter_.tick(); }
 
-void MonitorWindow::showRates(std::string_view line, std::optional<int> trayPicture,
-                              std::string_view tip)
+void MonitorWindow::showRates(std::string_view line) { rateLabel_->setText(qText(line)); }
+
+void MonitorWindow::updateTrayIcon(std::optional<int> picture, std::optional<std::string_view> tip)
 {
-    rateLabel_->setText(qText(line));
-    tray_.modify(trayPicture, qText(tip));
+    tray_.modify(picture, tip ? std::optional<QString>(qText(*tip)) : std::nullopt);
 }
 
 void MonitorWindow::draw(bool refresh) { presenter_.drawGraph(!refresh); }
 
-void MonitorWindow::paintGraph()
-{
-    graphView_->showChanged(
-        graphBuffer_.paintFrame(presenter_.histories(), graphScale(vars_.connectionSpeed),
-                                vars_.downloadColour, vars_.uploadColour, graphView_->pixels()));
-}
-
-void MonitorWindow::setBufferBackground(int32_t colour) { graphBuffer_.setBackground(colour); }
+void MonitorWindow::showGraphChange(const PixelRect& changed) { graphView_->showChanged(changed); }
 
 void MonitorWindow::nudgeSize()
 {
@@ -236,65 +202,24 @@ void MonitorWindow::nudgeSize()
     resize(before.width() + 1, before.height() + 1);
 }
 
-void MonitorWindow::layOut()
+void MonitorWindow::placeControls(const MainControls& controls, const PixelImage& graph)
 {
-    const MainLayout layout =
-        layoutForSize(static_cast<int32_t>(pixelsToTwips(width())),
-                      static_cast<int32_t>(pixelsToTwips(height())), vars_.extraGraphHeight);
-    const int clientWidth = std::max(0, width() - kSizingBorder.left() - kSizingBorder.right());
-
-    // graphPanel_ is docked to the top, always as wide as the client area.
-    QRect panel = graphPanel_->geometry();
-    panel.setWidth(clientWidth);
-    if (layout.graphPanelHeight) {
-        panel.setHeight(px(static_cast<double>(*layout.graphPanelHeight)));
-    }
-    // Every control keeps clear of the sizing border, which resizes on all four sides.
-    const QRect client = rect().marginsRemoved(kSizingBorder);
-    panel.setBottom(std::min(panel.bottom(), client.bottom()));
-    graphPanel_->setGeometry(panel);
-
-    QRect graph = graphView_->geometry();
-    graph.moveLeft(kPanelBorder + px(static_cast<double>(layout.graphViewLeft)));
-    if (layout.graphViewHeight) {
-        graph.setHeight(px(static_cast<double>(*layout.graphViewHeight)));
-    }
-    graphView_->place(graph);
-
-    if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(graphBuffer_.outerSize().width,
-                                  px(static_cast<double>(*layout.graphBufferHeight)));
-    }
-
-    QRect line = rateLabel_->geometry();
-    line.moveTop(kSizingBorder.top() + px(static_cast<double>(layout.rateLabelTop)));
-    if (layout.rateLabelWidth) {
-        line.setWidth(px(static_cast<double>(*layout.rateLabelWidth)));
-    }
-    rateLabel_->setGeometry(line);
-    if (layout.rateLabelFontPoints &&
-        rateLabel_->font().pointSizeF() != *layout.rateLabelFontPoints) {
+    graphPanel_->setGeometry(qRect(controls.panel));
+    graphView_->place(qRect(controls.graph), graph);
+    place(graphView_, controls.graph, controls.graphShown);
+    rateLabel_->setGeometry(qRect(controls.rateLabel));
+    place(rateLabel_, controls.rateLabel, controls.rateLabelShown);
+    if (rateLabel_->font().pointSizeF() != controls.rateLabelFontPoints) {
         QFont font = rateLabel_->font();
-        font.setPointSize(*layout.rateLabelFontPoints);
+        font.setPointSizeF(controls.rateLabelFontPoints);
         rateLabel_->setFont(font);
     }
-    // The controls keep their laid-out places (the graph's picture its size), as in a
-    // container that clips its children: the graph to the panel's inside, within its
-    // sunken border, and everything to the area inside the sizing border.
-    showOnlyWithin(graphView_, graphPanel_->contentsRect());
-    showOnlyWithin(rateLabel_, client);
-
-    presenter_.drawGraph(false);
 }
 
 void MonitorWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const WindowSize bounded = clampWindowSize({width(), height()});
-    if (bounded.cx != width() || bounded.cy != height()) {
-        resize(bounded.cx, bounded.cy);
-    }
-    layOut();
+    presenter_.resized({width(), height()});
 }
 
 void MonitorWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
@@ -395,15 +320,17 @@ bool MonitorWindow::eventFilter(QObject* watched, QEvent* event)
 void MonitorWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        grip_.beginResize(sizingEdgesAt(size(), kSizingBorder, event->position().toPoint()),
-                          globalPosition(event));
+        grip_.beginResize(
+            sizingEdgesAt(size(), qMargins(kSizingBorder), event->position().toPoint()),
+            globalPosition(event));
     }
 }
 
 void MonitorWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (!grip_.follow(globalPosition(event))) {
-        setCursor(sizingCursor(sizingEdgesAt(size(), kSizingBorder, event->position().toPoint())));
+        setCursor(sizingCursor(
+            sizingEdgesAt(size(), qMargins(kSizingBorder), event->position().toPoint())));
     }
 }
 

@@ -68,12 +68,10 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     // MainWindowAccess
     QWidget* mainWindow() override { return this; }
     void setOpacity(int16_t alpha) override;
-    void setGraphBackground(int32_t bgr) override { setBufferBackground(bgr); }
+    void setGraphBackground(int32_t bgr) override { presenter_.setGraphBackground(bgr); }
     void nudgeSize() override;
     void setTopMost(bool onTop) override { setTopMostWhereItIs(this, onTop); }
     void showMessage(std::string_view text) override;
-    // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
-    void setBufferBackground(int32_t colour);
     void showMessage(const QString& text);
 
     bool hiddenByUser() const { return presenter_.hiddenByUser(); }
@@ -114,11 +112,13 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     void applySizeBounds() override;
     std::vector<PixelRect> screenAreas() const override;
     void placeWindow(const WindowPlacement& twips, bool onTop) override;
-    void layOut() override;
+    PixelSize windowSize() const override { return {width(), height()}; }
+    void resizeWindow(PixelSize size) override { resize(size.width, size.height); }
+    void placeControls(const MainControls& controls, const PixelImage& graph) override;
     void addTrayIcon(int picture, std::string_view tip) override;
-    void showRates(std::string_view line, std::optional<int> trayPicture,
-                   std::string_view tip) override;
-    void paintGraph() override;
+    void showRates(std::string_view line) override;
+    void updateTrayIcon(std::optional<int> picture, std::optional<std::string_view> tip) override;
+    void showGraphChange(const PixelRect& changed) override;
     bool isWindowVisible() const override { return isVisible(); }
     void showWindow(bool activate) override;
     void hideWindow() override { hide(); }
@@ -134,7 +134,6 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
 
     QFrame* graphPanel_;
     GraphDisplay* graphView_;
-    GraphBuffer graphBuffer_;
     QLabel* rateLabel_;
     QTimer* sampleTimer_;
     QMenu* popupMenu_;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,7 +18,6 @@
 #include <QTimer>
 #include <utility>
 
-#include "frontends/qt/Autostart.h"
 #include "frontends/qt/BannerPicture.h"
 #include "frontends/qt/BannerView.h"
 #include "frontends/qt/ColourSwatch.h"
@@ -25,6 +25,7 @@
 #include "frontends/qt/MainWindowAccess.h"
 #include "frontends/qt/QtText.h"
 #include "frontends/qt/WindowRoutines.h"
+#include "platform/Autostart.h"
 #include "platform/core/Twips.h"
 #include "settings/core/DialogControls.h"
 
@@ -181,11 +182,21 @@ std::optional<int32_t> SettingsDialog::chooseColour(int32_t current)
 
 Result SettingsDialog::enable()
 {
-    const QString executable =
-        autostart_.executablePath.isEmpty() ? runningExecutablePath() : autostart_.executablePath;
-    return writeRunValue(autostart_.entryPath, executable);
+    const std::string executable = autostart_.executablePath.isEmpty()
+                                       ? runningExecutablePath()
+                                       : QFile::encodeName(autostart_.executablePath).toStdString();
+    const Result written =
+        writeRunValue(QFile::encodeName(autostart_.entryPath).toStdString(), executable);
+    if (!written) {
+        qWarning("kuvell: could not write the autostart entry %s: %s",
+                 qUtf8Printable(autostart_.entryPath), written.reason.c_str());
+    }
+    return written;
 }
 
-Result SettingsDialog::disable() { return deleteRunValue(autostart_.entryPath); }
+Result SettingsDialog::disable()
+{
+    return deleteRunValue(QFile::encodeName(autostart_.entryPath).toStdString());
+}
 
 }  // namespace kuvell

@@ -15,8 +15,8 @@
 #include <optional>
 #include <system_error>
 
-#include "frontends/qt/ConfigHome.h"
 #include "frontends/qt/QtText.h"
+#include "platform/ConfigHome.h"
 #include "platform/RegularFile.h"
 
 namespace kuvell {
@@ -575,6 +575,9 @@ Result SettingsStore::writeTexts(std::span<const StoreChange> changes)
     return writeSettings(settingChanges);
 }
 
-QString defaultSettingsFilePath() { return configHome() + QStringLiteral("/kuvell/kuvell.ini"); }
+QString defaultSettingsFilePath()
+{
+    return QFile::decodeName(configHome().c_str()) + QStringLiteral("/kuvell/kuvell.ini");
+}
 
 }  // namespace kuvell

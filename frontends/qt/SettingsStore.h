@@ -65,7 +65,7 @@ class SettingsStore : public KeyValueStore
     mutable QString lastReadProblem_;  // reported once, not at every key
 };
 
-// configHome() (frontends/qt/ConfigHome.h) + "/kuvell/kuvell.ini".
+// configHome() (platform/ConfigHome.h) + "/kuvell/kuvell.ini".
 QString defaultSettingsFilePath();
 
 }  // namespace kuvell

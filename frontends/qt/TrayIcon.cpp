@@ -80,13 +80,14 @@ void TrayIcon::add(int image, const QString& toolTip)
         return;
     }
     setImage(image);
-    setToolTip(toolTip);
+    toolTip_ = toolTip;
+    icon_.setToolTip(toolTip);
     // Without a notification area Qt keeps the icon hidden and Kuvell runs on.
     icon_.show();
     exists_ = true;
 }
 
-void TrayIcon::modify(std::optional<int> image, const QString& toolTip)
+void TrayIcon::modify(std::optional<int> image, const std::optional<QString>& toolTip)
 {
     if (!exists_) {
         return;
@@ -94,7 +95,10 @@ void TrayIcon::modify(std::optional<int> image, const QString& toolTip)
     if (image) {
         setImage(*image);
     }
-    setToolTip(toolTip);
+    if (toolTip) {
+        toolTip_ = *toolTip;
+        icon_.setToolTip(*toolTip);
+    }
 }
 
 void TrayIcon::removeIcon()
@@ -108,22 +112,11 @@ void TrayIcon::removeIcon()
 
 void TrayIcon::setImage(int image)
 {
-    if (!isImageNumber(image) || image == image_) {
+    if (!isImageNumber(image)) {
         return;
     }
     image_ = image;
     icon_.setIcon(trayImages_[static_cast<std::size_t>(image - 1)]);
-    ++updatesPassedOn_;
-}
-
-void TrayIcon::setToolTip(const QString& toolTip)
-{
-    if (toolTip == toolTip_) {
-        return;
-    }
-    toolTip_ = toolTip;
-    icon_.setToolTip(toolTip);
-    ++updatesPassedOn_;
 }
 
 }  // namespace kuvell

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Kuvell's icon in the notification area. The tick modifies it every second;
-// only a picture or tooltip that really changed is passed on to Qt, because
-// every update makes a StatusNotifierItem host read the icon again.
+// Kuvell's icon in the notification area, with the core's four pictures.
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -23,8 +21,8 @@ class TrayIcon : public QObject
 
     // Puts the icon into the notification area (when one exists) with image 1..4.
     void add(int image, const QString& toolTip);
-    // nullopt leaves the picture as it is.
-    void modify(std::optional<int> image, const QString& toolTip);
+    // nullopt leaves the picture or the tooltip as it is.
+    void modify(std::optional<int> image, const std::optional<QString>& toolTip);
     // Right-click menu (an exported menu on StatusNotifierItem hosts); not owned.
     void setContextMenu(QMenu* menu) { icon_.setContextMenu(menu); }
     // Removes the icon; later calls (and later modifies) do nothing.
@@ -35,22 +33,18 @@ class TrayIcon : public QObject
     const QString& toolTip() const { return toolTip_; }
     // The picture as the notification area is given it.
     QIcon picture() const { return icon_.icon(); }
-    // How many picture or tooltip changes reached Qt so far.
-    int updatesPassedOn() const { return updatesPassedOn_; }
 
   signals:
     void activated(QSystemTrayIcon::ActivationReason reason);
 
   private:
     void setImage(int image);
-    void setToolTip(const QString& toolTip);
 
     std::array<QIcon, kTrayImageCount> trayImages_;
     QSystemTrayIcon icon_;
     bool exists_ = false;
     int image_ = 0;
     QString toolTip_;
-    int updatesPassedOn_ = 0;
 };
 
 }  // namespace kuvell

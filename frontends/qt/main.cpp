@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Kuvell: a small network-traffic monitor window.
 #include <QApplication>
+#include <QFile>
 #include <QSessionManager>
 #include <cstdlib>
 #include <iostream>
@@ -8,13 +9,13 @@
 #include <optional>
 #include <span>
 
-#include "frontends/qt/Autostart.h"
 #include "frontends/qt/DisplayPlatform.h"
 #include "frontends/qt/MonitorWindow.h"
 #include "frontends/qt/SettingsStore.h"
-#include "frontends/qt/TerminationSignals.h"
+#include "frontends/qt/TerminationNotifier.h"
 #include "frontends/qt/TrayHost.h"
 #include "monitor/core/CommandLine.h"
+#include "platform/Autostart.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/SystemIfTableSource.h"
 
@@ -63,7 +64,8 @@ int main(int argc, char** argv)
     services.tableSource = kuvell::makeSystemIfTableSource();
     // No fixed program path: the dialog asks for the running executable at each
     // click, so an entry written after Kuvell was moved names its new place.
-    services.autostart = {kuvell::defaultAutostartEntryPath(), QString()};
+    services.autostart = {QFile::decodeName(kuvell::defaultAutostartEntryPath().c_str()),
+                          QString()};
     // Before the event loop runs, exit() does nothing: an end during start-up
     // is kept and returned instead.
     std::optional<int> endedDuringStartUp;
@@ -75,8 +77,8 @@ int main(int argc, char** argv)
     services.singleActivationToggles = kuvell::statusNotifierHostRegistered();
 
     kuvell::MonitorWindow window(vars, store, std::move(services));
-    QObject::connect(&terminationSignals, &kuvell::TerminationSignals::received, &window,
-                     &kuvell::MonitorWindow::endWithoutSaving);
+    kuvell::callOnTerminationSignals(terminationSignals, window,
+                                     [&window] { window.endWithoutSaving(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.endWithoutSaving(); });
     window.startUp();

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "monitor/core/GraphRaster.h"
-
 namespace kuvell {
 namespace {
 
@@ -52,28 +50,34 @@ GraphSurface::~GraphSurface()
     }
 }
 
-void GraphSurface::place(const PixelRect& geometry)
+void GraphSurface::place(const PixelRect& geometry, const PixelImage& image)
 {
-    MoveWindow(window_, geometry.x, geometry.y, geometry.width, geometry.height, TRUE);
-    const int width = std::max(0, geometry.width);
-    const int height = std::max(0, geometry.height);
-    if (pixels_.size() == PixelSize{width, height} && section_ != nullptr) {
-        return;
+    MoveWindow(window_, geometry.x, geometry.y, std::max(0, geometry.width),
+               std::max(0, geometry.height), TRUE);
+    image_ = &image;
+    if (image.size() != sectionSize_ || section_ == nullptr) {
+        makeSection(image.size());
     }
-    pixels_.resize(width, height, rgbFromBgr(kDesignBackground));
+    copyToSection(image.rect());
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void GraphSurface::makeSection(PixelSize size)
+{
     if (section_ != nullptr) {
         SelectObject(memory_, previousBitmap_);
         DeleteObject(section_);
         section_ = nullptr;
         sectionBits_ = nullptr;
     }
-    if (pixels_.empty()) {
+    sectionSize_ = {};
+    if (size.width <= 0 || size.height <= 0) {
         return;
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, the image's own row order
+    info.bmiHeader.biWidth = size.width;
+    info.bmiHeader.biHeight = -size.height;  // top-down, the image's own row order
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -83,9 +87,8 @@ void GraphSurface::place(const PixelRect& geometry)
         return;  // nothing to show the graph with; the window stays usable
     }
     sectionBits_ = static_cast<uint32_t*>(bits);
+    sectionSize_ = size;
     previousBitmap_ = SelectObject(memory_, section_);
-    copyToSection(pixels_.rect());
-    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void GraphSurface::showChanged(const PixelRect& changed)
@@ -101,17 +104,20 @@ void GraphSurface::showChanged(const PixelRect& changed)
 // The image's 0xFFRRGGBB pixels are a 32-bit DIB's blue, green, red, unused bytes.
 void GraphSurface::copyToSection(const PixelRect& area)
 {
+    if (image_ == nullptr || sectionBits_ == nullptr || image_->size() != sectionSize_) {
+        return;
+    }
     const int left = std::max(0, area.x);
     const int top = std::max(0, area.y);
-    const int right = std::min(pixels_.width(), area.x + area.width);
-    const int bottom = std::min(pixels_.height(), area.y + area.height);
+    const int right = std::min(sectionSize_.width, area.x + area.width);
+    const int bottom = std::min(sectionSize_.height, area.y + area.height);
     if (left >= right) {
         return;
     }
     GdiFlush();  // GDI may still be drawing from the section
     for (int y = top; y < bottom; ++y) {
-        std::memcpy(sectionBits_ + static_cast<std::size_t>(y) * pixels_.width() + left,
-                    pixels_.row(y) + left, static_cast<std::size_t>(right - left) * 4);
+        std::memcpy(sectionBits_ + static_cast<std::size_t>(y) * sectionSize_.width + left,
+                    image_->row(y) + left, static_cast<std::size_t>(right - left) * 4);
     }
 }
 

@@ -22,16 +22,16 @@ class GraphSurface
 
     HWND handle() const { return window_; }
 
-    // Moves and sizes the box in its parent's client coordinates; the image follows.
-    void place(const PixelRect& geometry);
+    // Moves and sizes the box in its parent's client coordinates; `image` is
+    // what it shows from now on (it must outlive the next place call).
+    void place(const PixelRect& geometry, const PixelImage& image);
 
-    // What the graph buffer paints into; showChanged then puts a frame's
-    // changed rectangle on the screen.
-    PixelImage& pixels() { return pixels_; }
+    // Puts a frame's changed rectangle of the image on the screen.
     void showChanged(const PixelRect& changed);
 
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void makeSection(PixelSize size);
     void copyToSection(const PixelRect& area);
     void paint();
 
@@ -40,7 +40,8 @@ class GraphSurface
     HBITMAP section_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;
     uint32_t* sectionBits_ = nullptr;
-    PixelImage pixels_;
+    const PixelImage* image_ = nullptr;
+    PixelSize sectionSize_;
     std::function<void(UINT)> pressed_;
 };
 

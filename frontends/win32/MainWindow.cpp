@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "monitor/core/GraphGeometry.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/SystemReason.h"
 #include "platform/WideText.h"
@@ -25,7 +24,6 @@ constexpr UINT kOptionsCommand = 1;
 constexpr UINT kQuitCommand = 2;
 
 int px(double twips) { return twipsToPixels(twips); }
-int32_t twips(int pixels) { return static_cast<int32_t>(pixelsToTwips(pixels)); }
 
 // Kuvell's own texts are valid UTF-8; one that is not shows as nothing.
 std::wstring wide(std::string_view text) { return wideFromUtf8(text).value_or(std::wstring()); }
@@ -60,9 +58,7 @@ BOOL CALLBACK addScreenArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
 
 MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore& store,
                        MonitorSetup setup)
-    : vars_(vars),
-      graphBuffer_(px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight)),
-      presenter_(vars, store, *this, std::move(setup))
+    : presenter_(vars, store, *this, std::move(setup))
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -111,15 +107,15 @@ void MainWindow::createControls(HINSTANCE instance)
     // The sunken frame around the graph; the graph moves and is clipped inside it.
     graphPanel_ =
         CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                        0, 0, 0, px(kDesignGraphPanelHeight), window_, nullptr, instance, nullptr);
+                        0, 0, 0, 0, window_, nullptr, instance, nullptr);
     graphView_ = std::make_unique<GraphSurface>(graphPanel_, instance,
                                                 [this](UINT message) { onGraphPressed(message); });
-    graphView_->place({0, px(kGraphViewTop), px(kGraphViewWidth), px(kDesignGraphViewHeight)});
     // A real static text, so screen readers and tests read it with GetWindowTextW.
-    rateLabel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
-                                 px(kDesignRateLabelTop), px(kDesignRateLabelWidth),
-                                 px(kRateLabelHeight), window_, nullptr, instance, nullptr);
-    setLabelFont(kDesignRateLabelPoints);
+    rateLabel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0,
+                                 window_, nullptr, instance, nullptr);
+    // No graph to show until start-up lays the window out.
+    static const PixelImage noGraph;
+    placeControls(presenter_.controls(), noGraph);
 }
 
 int MainWindow::run()
@@ -152,46 +148,44 @@ void MainWindow::placeWindow(const WindowPlacement& at, bool onTop)
                  px(at.width), px(at.height), SWP_NOACTIVATE);
 }
 
-void MainWindow::layOut()
+PixelSize MainWindow::windowSize() const
+{
+    const PixelRect outer = outerRect();
+    return {outer.width, outer.height};
+}
+
+void MainWindow::resizeWindow(PixelSize size)
+{
+    SetWindowPos(window_, nullptr, 0, 0, size.width, size.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The controls come in outer window coordinates; children stand in the client
+// area, inside the system's sizing frame, and are clipped to it as the core
+// expects.
+void MainWindow::placeControls(const MainControls& controls, const PixelImage& graph)
 {
     if (rateLabel_ == nullptr) {
         return;  // a resize while the window is being made
     }
+    POINT client{0, 0};
+    ClientToScreen(window_, &client);
     const PixelRect outer = outerRect();
-    const MainLayout layout =
-        layoutForSize(twips(outer.width), twips(outer.height), vars_.extraGraphHeight);
-    RECT client;
-    GetClientRect(window_, &client);
-
-    // graphPanel_ is docked to the top, as wide as the client area and no taller.
-    PixelRect panel = childRect(graphPanel_);
-    if (layout.graphPanelHeight) {
-        panel.height = px(static_cast<double>(*layout.graphPanelHeight));
-    }
-    moveChild(graphPanel_, {0, 0, client.right, std::min<int>(panel.height, client.bottom)});
-
-    PixelRect graph = childRect(graphView_->handle());
-    graph.x = px(static_cast<double>(layout.graphViewLeft));
-    if (layout.graphViewHeight) {
-        graph.height = px(static_cast<double>(*layout.graphViewHeight));
-    }
-    graphView_->place(graph);
-
-    if (layout.graphBufferHeight) {
-        graphBuffer_.setOuterSize(graphBuffer_.outerSize().width,
-                                  px(static_cast<double>(*layout.graphBufferHeight)));
-    }
-
-    PixelRect line = childRect(rateLabel_);
-    line.y = px(static_cast<double>(layout.rateLabelTop));
-    if (layout.rateLabelWidth) {
-        line.width = px(static_cast<double>(*layout.rateLabelWidth));
-    }
-    moveChild(rateLabel_, line);
-    if (layout.rateLabelFontPoints) {
-        setLabelFont(*layout.rateLabelFontPoints);
-    }
-    presenter_.drawGraph(false);
+    const int dx = client.x - outer.x;
+    const int dy = client.y - outer.y;
+    const auto inClient = [dx, dy](PixelRect rect) {
+        rect.x -= dx;
+        rect.y -= dy;
+        return rect;
+    };
+    moveChild(graphPanel_, inClient(controls.panel));
+    // The panel's own frame is the sunken border the graph's place counts in.
+    PixelRect graphPlace = controls.graph;
+    graphPlace.x -= kPanelBorder;
+    graphPlace.y -= kPanelBorder;
+    graphView_->place(graphPlace, graph);
+    moveChild(rateLabel_, inClient(controls.rateLabel));
+    setLabelFont(controls.rateLabelFontPoints);
 }
 
 void MainWindow::setLabelFont(double points)
@@ -217,18 +211,14 @@ void MainWindow::setLabelFont(double points)
     labelPoints_ = points;
 }
 
-void MainWindow::showRates(std::string_view line, std::optional<int> trayPicture,
-                           std::string_view tip)
+void MainWindow::showRates(std::string_view line)
 {
     SetWindowTextW(rateLabel_, wide(line).c_str());
-    tray_->modify(trayPicture, tip);
 }
 
-void MainWindow::paintGraph()
+void MainWindow::updateTrayIcon(std::optional<int> picture, std::optional<std::string_view> tip)
 {
-    graphView_->showChanged(
-        graphBuffer_.paintFrame(presenter_.histories(), graphScale(vars_.connectionSpeed),
-                                vars_.downloadColour, vars_.uploadColour, graphView_->pixels()));
+    tray_->modify(picture, tip);
 }
 
 void MainWindow::showWindow(bool activate)
@@ -315,7 +305,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         case WM_SIZE:
-            layOut();
+            if (rateLabel_ != nullptr) {
+                presenter_.resized(windowSize());
+            }
             return 0;
         case WM_GETMINMAXINFO:
             if (sizeBounded_) {

@@ -10,7 +10,6 @@
 
 #include "frontends/win32/GraphSurface.h"
 #include "frontends/win32/TrayIcon.h"
-#include "monitor/core/GraphRaster.h"
 #include "monitor/core/MonitorPresenter.h"
 
 namespace kuvell {
@@ -31,15 +30,16 @@ class MainWindow final : private MonitorView
   private:
     // MonitorView
     void setOpacity(int16_t alpha) override;
-    void setGraphBackground(int32_t bgr) override { graphBuffer_.setBackground(bgr); }
     void applySizeBounds() override { sizeBounded_ = true; }
     std::vector<PixelRect> screenAreas() const override;
     void placeWindow(const WindowPlacement& twips, bool onTop) override;
-    void layOut() override;
+    PixelSize windowSize() const override;
+    void resizeWindow(PixelSize size) override;
+    void placeControls(const MainControls& controls, const PixelImage& graph) override;
     void addTrayIcon(int picture, std::string_view tip) override { tray_->add(picture, tip); }
-    void showRates(std::string_view line, std::optional<int> trayPicture,
-                   std::string_view tip) override;
-    void paintGraph() override;
+    void showRates(std::string_view line) override;
+    void updateTrayIcon(std::optional<int> picture, std::optional<std::string_view> tip) override;
+    void showGraphChange(const PixelRect& changed) override { graphView_->showChanged(changed); }
     bool isWindowVisible() const override { return IsWindowVisible(window_) != FALSE; }
     void showWindow(bool activate) override;
     void hideWindow() override { ShowWindow(window_, SW_HIDE); }
@@ -62,7 +62,6 @@ class MainWindow final : private MonitorView
     static constexpr UINT_PTR kTickTimer = 1;
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
-    ProgramVariables& vars_;
     HWND window_ = nullptr;
     HWND graphPanel_ = nullptr;
     HWND rateLabel_ = nullptr;
@@ -72,7 +71,6 @@ class MainWindow final : private MonitorView
     UINT taskbarCreated_ = 0;
     bool sizeBounded_ = false;
     std::unique_ptr<GraphSurface> graphView_;
-    GraphBuffer graphBuffer_;
     std::unique_ptr<TrayIcon> tray_;
     MonitorPresenter presenter_;
 };

@@ -68,14 +68,17 @@ TrayIcon::~TrayIcon()
     }
 }
 
-void TrayIcon::setPictureAndTip(std::optional<int> picture, std::string_view tip)
+void TrayIcon::setPictureAndTip(std::optional<int> picture, std::optional<std::string_view> tip)
 {
     if (picture) {
         const int number = *picture >= 1 && *picture <= kTrayImageCount ? *picture : 1;
         data_.hIcon = icons_[static_cast<std::size_t>(number - 1)];
     }
+    if (!tip) {
+        return;
+    }
     // The tip is Kuvell's own ASCII text; anything else would show as nothing.
-    const std::wstring text = wideFromUtf8(tip).value_or(std::wstring());
+    const std::wstring text = wideFromUtf8(*tip).value_or(std::wstring());
     const std::size_t length = std::min(text.size(), std::size(data_.szTip) - 1);
     std::copy_n(text.begin(), length, data_.szTip);
     data_.szTip[length] = L'\0';
@@ -89,7 +92,7 @@ void TrayIcon::add(int picture, std::string_view tip)
     shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
 }
 
-void TrayIcon::modify(std::optional<int> picture, std::string_view tip)
+void TrayIcon::modify(std::optional<int> picture, std::optional<std::string_view> tip)
 {
     if (!wanted_) {
         return;

@@ -23,14 +23,14 @@ class TrayIcon
 
     // picture: 1 to 4; tip in UTF-8, cut to what the notification area holds.
     void add(int picture, std::string_view tip);
-    // nullopt: the picture stays. Nothing happens before add or after remove.
-    void modify(std::optional<int> picture, std::string_view tip);
+    // nullopt: that part stays. Nothing happens before add or after remove.
+    void modify(std::optional<int> picture, std::optional<std::string_view> tip);
     // Explorer started again (TaskbarCreated): the icon as it was, added anew.
     void addAgain();
     void remove();
 
   private:
-    void setPictureAndTip(std::optional<int> picture, std::string_view tip);
+    void setPictureAndTip(std::optional<int> picture, std::optional<std::string_view> tip);
 
     NOTIFYICONDATAW data_{};
     std::array<HICON, kTrayImageCount> icons_{};

@@ -6,21 +6,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "monitor/core/Pixels.h"
+
 namespace kuvell {
 
 inline constexpr int32_t kGraphViewWidth = 4500;  // never changes at run time
 inline constexpr int32_t kGraphViewTop = -15;
 inline constexpr int32_t kRateLabelHeight = 255;
-
-// Where the controls stand before the first layout, as the window was drawn;
-// a step the layout skips (see MainLayout) leaves a control there.
-inline constexpr int32_t kDesignGraphPanelHeight = 2040;
-inline constexpr int32_t kDesignGraphViewHeight = 1980;
-inline constexpr int32_t kDesignGraphBufferWidth = 4560;
-inline constexpr int32_t kDesignGraphBufferHeight = 2040;
-inline constexpr int32_t kDesignRateLabelTop = 2100;
-inline constexpr int32_t kDesignRateLabelWidth = 5610;
-inline constexpr double kDesignRateLabelPoints = 9.75;
 
 struct MainLayout
 {
@@ -39,5 +31,33 @@ MainLayout layoutForSize(int32_t width, int32_t height, int16_t extraGraphHeight
 // 10 points above 2220 twips, 8 between 2000 and 2220, 6 below 2000; exactly
 // 2000 or 2220 keeps whatever size the label had.
 std::optional<int> rateLabelFontPoints(int32_t width);
+
+// The controls in pixels, where a frontend puts its widgets as they are.
+struct MainControls
+{
+    PixelRect panel;  // the graph's sunken panel, in window coordinates
+    PixelRect graph;  // in the panel's coordinates
+    PixelRect rateLabel;
+    PixelSize graphBuffer;  // the hidden buffer's outer size
+    double rateLabelFontPoints = 0;
+    // The parts shown, in each control's own coordinates, as in a container that
+    // clips its children: the graph to the panel's inside, within its sunken
+    // border, the line to the area inside the sizing border. Empty: hidden.
+    PixelRect graphShown;
+    PixelRect rateLabelShown;
+};
+
+// A thin frame around the client area that only resizes the window.
+inline constexpr PixelMargins kSizingBorder{3, 4, 3, 4};
+inline constexpr int kPanelBorder = 2;
+
+// The window's outer size and its controls before start-up lays them out.
+PixelSize initialWindowSize();
+MainControls initialMainControls();
+
+// Where a resize to `window` (outer pixels) moves the controls; what the
+// layout leaves alone keeps its value from `current`.
+MainControls layOutMainControls(const MainControls& current, PixelSize window,
+                                int16_t extraGraphHeight);
 
 }  // namespace kuvell

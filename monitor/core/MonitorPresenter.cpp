@@ -57,10 +57,10 @@ void MonitorPresenter::startUp()
             }
         }
     });
-    guarded(view_, [&] { view_.setGraphBackground(vars_.backgroundColour); });
+    guarded(view_, [&] { graphBuffer_.setBackground(vars_.backgroundColour); });
     guarded(view_, [&] { view_.applySizeBounds(); });
     guarded(view_, [&] { placeOnScreen(startup.placement); });
-    guarded(view_, [&] { view_.layOut(); });
+    guarded(view_, [&] { resized(view_.windowSize()); });
     guarded(view_, [&] {
         if (setup_.tableSource) {
             interfaceTable_ = std::make_unique<InterfaceTable>(
@@ -71,7 +71,12 @@ void MonitorPresenter::startUp()
     guarded(view_, [&] {
         tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
     });
-    guarded(view_, [&] { view_.addTrayIcon(kStartupTrayPicture, kProgramName); });
+    guarded(view_, [&] {
+        view_.addTrayIcon(kStartupTrayPicture, kProgramName);
+        trayShown_ = true;
+        trayPicture_ = kStartupTrayPicture;
+        trayTip_ = kProgramName;
+    });
     view_.showWindow(false);
 }
 
@@ -108,9 +113,56 @@ void MonitorPresenter::tick()
     interfaceTable_->interfaces();  // only for the snapshot it takes
     const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
                                          vars_.uploadTotal, setup_.decimalSeparator);
-    view_.showRates(texts.label, texts.trayImage, tipText(texts.tip));
+    view_.showRates(texts.label);
+    showTray(texts.trayImage.value_or(trayPicture_), tipText(texts.tip));
     drawGraph(true);
 }
+
+// Every update makes a StatusNotifierItem host read the icon again: only a
+// picture or tooltip that changed is passed on.
+void MonitorPresenter::showTray(int picture, const std::string& tip)
+{
+    if (!trayShown_) {
+        return;
+    }
+    std::optional<int> newPicture;
+    if (picture != trayPicture_) {
+        trayPicture_ = picture;
+        newPicture = picture;
+    }
+    std::optional<std::string_view> newTip;
+    if (tip != trayTip_) {
+        trayTip_ = tip;
+        newTip = trayTip_;
+    }
+    if (newPicture || newTip) {
+        view_.updateTrayIcon(newPicture, newTip);
+    }
+}
+
+void MonitorPresenter::resized(PixelSize size)
+{
+    const WindowSize bounded = clampWindowSize({size.width, size.height});
+    const PixelSize within{bounded.cx, bounded.cy};
+    if (within != size) {
+        view_.resizeWindow(within);
+    }
+    layOut(within);
+}
+
+void MonitorPresenter::layOut(PixelSize windowSize)
+{
+    controls_ = layOutMainControls(controls_, windowSize, vars_.extraGraphHeight);
+    graphBuffer_.setOuterSize(controls_.graphBuffer.width, controls_.graphBuffer.height);
+    const PixelSize graphSize{controls_.graph.width, controls_.graph.height};
+    if (graph_.size() != graphSize) {
+        graph_.resize(graphSize.width, graphSize.height, rgbFromBgr(kDesignBackground));
+    }
+    view_.placeControls(controls_, graph_);
+    drawGraph(false);
+}
+
+void MonitorPresenter::setGraphBackground(int32_t bgr) { graphBuffer_.setBackground(bgr); }
 
 void MonitorPresenter::drawGraph(bool advance)
 {
@@ -120,7 +172,9 @@ void MonitorPresenter::drawGraph(bool advance)
     // A window the user hid still samples, so the totals and the graph's
     // history go on; it is painted again once it shows.
     if (!hiddenByUser_) {
-        view_.paintGraph();
+        view_.showGraphChange(graphBuffer_.paintFrame(histories_, graphScale(vars_.connectionSpeed),
+                                                      vars_.downloadColour, vars_.uploadColour,
+                                                      graph_));
     }
 }
 
@@ -159,7 +213,7 @@ void MonitorPresenter::quit()
         changeOf(keys::windowHeight, twipsText(outer.height)),
     };
     const Result saved = store_.writeTexts(changes);
-    view_.removeTrayIcon();
+    removeTray();
     if (!saved) {
         view_.logNote("the totals and the window placement were not saved to " + store_.location());
         view_.showMessage("The totals and the window placement could not be saved to " +
@@ -175,8 +229,14 @@ void MonitorPresenter::endWithoutSaving()
     if (ended_) {
         return;
     }
-    view_.removeTrayIcon();
+    removeTray();
     end(0);
+}
+
+void MonitorPresenter::removeTray()
+{
+    trayShown_ = false;
+    view_.removeTrayIcon();
 }
 
 void MonitorPresenter::end(int status)

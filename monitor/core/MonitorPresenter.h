@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "monitor/core/GraphRaster.h"
 #include "monitor/core/MonitorView.h"
 #include "monitor/core/RateHistories.h"
 #include "monitor/core/TrafficTick.h"
@@ -53,6 +54,11 @@ class MonitorPresenter
     // Nothing is painted while the user has hidden the window.
     void drawGraph(bool advance);
 
+    // The window has a new outer size: held within its bounds, then laid out.
+    void resized(PixelSize size);
+    // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
+    void setGraphBackground(int32_t bgr);
+
     // The tray icon was clicked; nowMilliseconds from a monotonic clock.
     void trayClicked(TrayClick click, int64_t nowMilliseconds);
 
@@ -68,9 +74,13 @@ class MonitorPresenter
     bool ended() const { return ended_; }
     const RateHistories& histories() const { return histories_; }
     const TrafficTick& trafficTick() const { return tick_; }
+    const MainControls& controls() const { return controls_; }
 
   private:
     void placeOnScreen(WindowPlacement placement);
+    void layOut(PixelSize windowSize);
+    void showTray(int picture, const std::string& tip);
+    void removeTray();
     void end(int status);
 
     ProgramVariables& vars_;
@@ -81,6 +91,13 @@ class MonitorPresenter
     std::unique_ptr<InterfaceTable> interfaceTable_;
     TrafficTick tick_;
     RateHistories histories_;
+    MainControls controls_ = initialMainControls();
+    GraphBuffer graphBuffer_{controls_.graphBuffer.width, controls_.graphBuffer.height};
+    PixelImage graph_;
+    // What the tray icon shows, while it is there.
+    bool trayShown_ = false;
+    int trayPicture_ = 0;
+    std::string trayTip_;
     bool hiddenByUser_ = false;
     bool sampling_ = false;
     bool quitting_ = false;

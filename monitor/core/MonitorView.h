@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/core/MainLayout.h"
+#include "monitor/core/Pixels.h"
 #include "platform/core/WindowBounds.h"
 #include "settings/core/StartupSettings.h"
 
@@ -19,20 +21,26 @@ class MonitorView
 
     // Start-up, in the order the presenter calls them.
     virtual void setOpacity(int16_t alpha) = 0;
-    virtual void setGraphBackground(int32_t bgr) = 0;
     virtual void applySizeBounds() = 0;
     // Every screen's area that windows may use, in pixels.
     virtual std::vector<PixelRect> screenAreas() const = 0;
     // The outer rectangle in twips, in or out of the topmost band.
     virtual void placeWindow(const WindowPlacement& twips, bool onTop) = 0;
-    virtual void layOut() = 0;
+    // The window's outer size in pixels, and a new one within its bounds.
+    virtual PixelSize windowSize() const = 0;
+    virtual void resizeWindow(PixelSize size) = 0;
+    // The controls' places, and the graph's pixels: the image the graph shows
+    // from now on, until the next call (only a new size changes it).
+    virtual void placeControls(const MainControls& controls, const PixelImage& graph) = 0;
     virtual void addTrayIcon(int picture, std::string_view tip) = 0;
 
-    // Each tick: the rate line, the tray icon (nullopt: its picture stays) and,
-    // while the window is not hidden by the user, the graph.
-    virtual void showRates(std::string_view line, std::optional<int> trayPicture,
-                           std::string_view tip) = 0;
-    virtual void paintGraph() = 0;
+    // Each tick: the rate line, the tray icon's picture or tooltip when one of
+    // them changed (nullopt: it stays) and, while the window is not hidden by
+    // the user, the graph's changed rectangle.
+    virtual void showRates(std::string_view line) = 0;
+    virtual void updateTrayIcon(std::optional<int> picture,
+                                std::optional<std::string_view> tip) = 0;
+    virtual void showGraphChange(const PixelRect& changed) = 0;
 
     virtual bool isWindowVisible() const = 0;
     // activate: raised and given the focus, as after the tray's double-click.

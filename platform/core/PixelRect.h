@@ -41,6 +41,19 @@ struct PixelRect
         const int bottom = std::max(this->bottom(), other.bottom());
         return {left, top, right - left + 1, bottom - top + 1};
     }
+    // The part both share; empty (all zero) when they do not meet.
+    PixelRect intersected(const PixelRect& other) const
+    {
+        const int left = std::max(x, other.x);
+        const int top = std::max(y, other.y);
+        const int right = std::min(this->right(), other.right());
+        const int bottom = std::min(this->bottom(), other.bottom());
+        if (empty() || other.empty() || right < left || bottom < top) {
+            return {};
+        }
+        return {left, top, right - left + 1, bottom - top + 1};
+    }
+    PixelRect translated(int dx, int dy) const { return {x + dx, y + dy, width, height}; }
     bool operator==(const PixelRect&) const = default;
 };
 

@@ -17,6 +17,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/linux/Descriptor.h"
+
 namespace kuvell {
 
 namespace {
@@ -38,39 +40,6 @@ std::string notRegularReason(mode_t mode)
     if (S_ISSOCK(mode)) return "it is a socket, not a regular file";
     return "it is not a regular file";
 }
-
-class Descriptor
-{
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        reset(std::exchange(other.fd_, -1));
-        return *this;
-    }
-
-    int get() const { return fd_; }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    // The result of close() matters for a write: some file systems report a
-    // full disk only there.
-    int close()
-    {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-  private:
-    int fd_;
-};
 
 bool isAllDigits(std::string_view text)
 {

@@ -5,16 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "settings/core/BannerBackdrop.h"
 #include "settings/core/KeyValueStore.h"
 #include "settings/core/MainWindowControl.h"
 #include "settings/core/ProgramVariables.h"
 #include "settings/core/SettingsDialogView.h"
 
 namespace kuvell {
-
-// The banner's drawable area, which the sweep covers one row of one column at a time.
-inline constexpr int kBannerDrawableWidth = 250;
-inline constexpr int kBannerDrawableHeight = 127;
 
 class SettingsDialogPresenter
 {

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-#include <QImage>
 
 namespace kuvell::testsupport {
 
-// How many pixels of the image have exactly this colour.
-inline int countPixels(const QImage& image, QRgb colour)
+// How many pixels of the image (a QImage, a PixelImage or the graph buffer)
+// have exactly this colour.
+template <typename Image, typename Colour>
+int countPixels(const Image& image, Colour colour)
 {
     int count = 0;
     for (int row = 0; row < image.height(); ++row) {

@@ -40,7 +40,25 @@ wineserver=$(dirname "$wine")/wineserver
 # start inside the namespace; and none may outlive the test.
 stop_wineserver() { "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; }
 stop_wineserver
-trap 'stop_wineserver; e2e_cleanup' EXIT
+# The prefix's other tests use wine's null display driver; this one needs the
+# X server, and gives the prefix back as it found it.
+readonly DRIVERS='HKCU\Software\Wine\Drivers'
+graphics_driver() { "$wine" reg add "$DRIVERS" /v Graphics /d "$1" /f >/dev/null 2>&1; }
+previous_driver=$("$wine" reg query "$DRIVERS" /v Graphics 2>/dev/null | tr -d '\r' |
+    awk '$1 == "Graphics" { print $3 }')
+stop_wineserver
+restore_driver() {
+    stop_wineserver
+    if [[ -n "$previous_driver" ]]; then
+        graphics_driver "$previous_driver"
+    else
+        "$wine" reg delete "$DRIVERS" /v Graphics /f >/dev/null 2>&1 || true
+    fi
+    stop_wineserver
+}
+trap 'restore_driver; e2e_cleanup' EXIT
+graphics_driver x11
+stop_wineserver
 
 e2e_netns_pair
 e2e_start_xvfb

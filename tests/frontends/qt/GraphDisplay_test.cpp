@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "frontends/qt/GraphBoxes.h"
+#include "monitor/core/GraphRaster.h"
 #include "support/PixelCount.h"
 
 namespace kuvell {
@@ -15,10 +16,11 @@ TEST(GraphDisplay, ShowsTheCorePixelsWithoutACopy)
 {
     QWidget parent;
     auto* display = new GraphDisplay(&parent);
-    display->place(QRect(0, 0, 300, 132));
+    PixelImage pixels(300, 132, rgbFromBgr(kDesignBackground));
+    display->place(QRect(0, 0, 300, 132), pixels);
     const QImage& image = display->image();
     ASSERT_EQ(image.size(), QSize(300, 132));
-    EXPECT_EQ(image.constBits(), reinterpret_cast<const uchar*>(display->pixels().pixels()));
+    EXPECT_EQ(image.constBits(), reinterpret_cast<const uchar*>(pixels.pixels()));
     EXPECT_EQ(image.bytesPerLine(), 300 * 4);
     EXPECT_EQ(countPixels(image, rgbFromBgr(kDesignBackground)), 300 * 132);
 
@@ -27,25 +29,23 @@ TEST(GraphDisplay, ShowsTheCorePixelsWithoutACopy)
     buffer.setBackground(0x000000);
     RateHistories histories;
     histories.advance(100 * 1024, 0);
-    const PixelRect changed =
-        buffer.paintFrame(histories, 100, 0x0000FF, 0x00FF00, display->pixels());
+    const PixelRect changed = buffer.paintFrame(histories, 100, 0x0000FF, 0x00FF00, pixels);
     EXPECT_EQ(changed, (PixelRect{0, 0, 300, 132}));
-    EXPECT_EQ(image.constBits(), reinterpret_cast<const uchar*>(display->pixels().pixels()));
     EXPECT_EQ(image.pixel(299, 127), qRgb(0xFF, 0, 0));
     EXPECT_EQ(countPixels(image, qRgb(0, 0, 0)), 300 * 132 - 128);
     display->showChanged(changed);
     parent.resize(300, 132);
     EXPECT_EQ(display->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
 
-    // Placed at another size, Qt sees the core's new pixels, the old ones kept.
-    display->place(QRect(0, 0, 200, 140));
+    // Given pixels of another size, Qt sees the new ones.
+    pixels.resize(200, 140, rgbFromBgr(kDesignBackground));
+    display->place(QRect(0, 0, 200, 140), pixels);
     EXPECT_EQ(display->image().size(), QSize(200, 140));
-    EXPECT_EQ(display->image().constBits(),
-              reinterpret_cast<const uchar*>(display->pixels().pixels()));
+    EXPECT_EQ(display->image().constBits(), reinterpret_cast<const uchar*>(pixels.pixels()));
     EXPECT_EQ(display->image().pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(display->image().pixel(0, 135), rgbFromBgr(kDesignBackground));
 
-    display->place(QRect(0, 0, 0, 0));
+    display->place(QRect(0, 0, 0, 0), PixelImage());
     EXPECT_TRUE(display->image().isNull());
 }
 

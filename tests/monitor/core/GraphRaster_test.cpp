@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/PixelCount.h"
+
 namespace kuvell {
 namespace {
 
@@ -21,18 +23,7 @@ PixelImage makeDisplay(int width, int height)
     return PixelImage(width, height, kOtherRgb);  // anything the copy must overwrite
 }
 
-// How many pixels of the image (a PixelImage or the buffer) have exactly this colour.
-template <typename Image>
-int countPixels(const Image& image, uint32_t colour)
-{
-    int count = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            count += image.pixel(column, row) == colour ? 1 : 0;
-        }
-    }
-    return count;
-}
+using testsupport::countPixels;
 
 // Rows of `column` from `first` to `last` (inclusive) all have `colour`.
 ::testing::AssertionResult columnIs(const PixelImage& image, int column, int first, int last,

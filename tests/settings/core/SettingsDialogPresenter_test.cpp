@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The settings dialog's rules against fake controls and a fake main window.
+// The settings dialog's controls against fakes: what acts at once and what OK applies.
 #include "settings/core/SettingsDialogPresenter.h"
 
 #include <gtest/gtest.h>
@@ -10,88 +10,19 @@
 #include <vector>
 
 #include "settings/core/DialogControls.h"
-#include "support/MemoryStore.h"
+#include "support/SettingsDialogFakes.h"
 
 namespace kuvell {
+using namespace testsupport;
 namespace {
 
-using testsupport::MemoryStore;
-
-struct FakeMain : MainWindowControl, StartAtLogin
-{
-    void setOpacity(int16_t alpha) override { calls.push_back("opacity " + std::to_string(alpha)); }
-    void setGraphBackground(int32_t) override { calls.push_back("background"); }
-    void nudgeSize() override { calls.push_back("nudge"); }
-    void setTopMost(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
-    void showMessage(std::string_view text) override { calls.push_back(std::string(text)); }
-    Result enable() override { return loginEntry(); }
-    Result disable() override { return loginEntry(); }
-    Result loginEntry() const
-    {
-        return loginEntryWorks ? Result::success() : Result::failure("no autostart folder");
-    }
-
-    std::vector<std::string> calls;
-    bool loginEntryWorks = true;
-};
-
-struct FakeDialog : SettingsDialogView
-{
-    void setGraphOnlyTicked(bool ticked) override { graphOnly = ticked; }
-    bool graphOnlyTicked() const override { return graphOnly; }
-    void setOnTopTicked(bool ticked) override { onTop = ticked; }
-    bool onTopTicked() const override { return onTop; }
-    void setStartAtLoginTicked(bool ticked) override { startAtLogin = ticked; }
-    bool startAtLoginTicked() const override { return startAtLogin; }
-    void selectTransparency(int index) override { transparency = index; }
-    int selectedTransparency() const override { return transparency; }
-    void setInstallDateText(std::string_view) override {}
-    void setTotalsTexts(std::string_view, std::string_view) override {}
-    void setSwatchColour(Swatch, int32_t) override {}
-    void setSpeedText(std::string_view text) override { speed = text; }
-    std::string speedText() const override { return speed; }
-    void setMegabytesText(std::string_view) override {}
-    void markSpeedInvalid(bool invalid) override { speedInvalid = invalid; }
-    void restrictSpeedToDigits() override {}
-    std::string decimalSeparator() const override { return "."; }
-    void placeCentredOnTop() override {}
-    void showPage(int) override {}
-    void startSweep() override {}
-    bool isShown() const override { return true; }
-    void drawBannerRowFrom(int x, int y) override { lastStep = {x, y}; }
-    void showWholeBanner() override { wholeBanner = true; }
-    std::optional<int32_t> chooseColour(int32_t) override { return std::nullopt; }
-    void closeAccepted() override { closed = true; }
-
-    bool graphOnly = false, onTop = false, startAtLogin = false, speedInvalid = false;
-    bool closed = false, wholeBanner = false;
-    int transparency = -1;
-    std::string speed;
-    std::pair<int, int> lastStep;
-};
-
-class DialogPresenter : public ::testing::Test
-{
-  protected:
-    // Loaded, and what the load itself did forgotten.
-    void loaded()
-    {
-        presenter.load();
-        main.calls.clear();
-        store.batches.clear();
-    }
-
-    ProgramVariables vars;
-    MemoryStore store;
-    FakeMain main;
-    FakeDialog dialog;
-    SettingsDialogPresenter presenter{vars, store, main, main, dialog};
-};
+using DialogPresenter = DialogPresenterTest;
 
 TEST_F(DialogPresenter, OkRefusesASpeedThatCannotBeReadBackAndAppliesNothing)
 {
     loaded();
-    for (const char* typed : {"", "99999999999"}) {
+    dialog.graphOnly = true;
+    for (const char* typed : {"", "2147483648", "99999999999", "99999999999999999999"}) {
         dialog.speed = typed;
         presenter.okClicked();
         EXPECT_TRUE(dialog.speedInvalid) << typed;
@@ -99,14 +30,21 @@ TEST_F(DialogPresenter, OkRefusesASpeedThatCannotBeReadBackAndAppliesNothing)
     EXPECT_FALSE(dialog.closed);
     EXPECT_TRUE(store.batches.empty());
     EXPECT_TRUE(main.calls.empty());
+    EXPECT_EQ(vars.connectionSpeed, 1024000);
+    EXPECT_EQ(vars.extraGraphHeight, 0);
     presenter.speedEdited();
     EXPECT_FALSE(dialog.speedInvalid);
+
+    dialog.speed = "2147483647";  // the largest 32-bit value is taken
+    presenter.okClicked();
+    EXPECT_EQ(vars.connectionSpeed, 2147483647);
+    EXPECT_EQ(store.at("setting", "connectionspeed"), "2147483647");
+    EXPECT_TRUE(dialog.closed);
 }
 
 TEST_F(DialogPresenter, OkAppliesThenStoresOneBatchInItsOrder)
 {
-    vars.onTop = true;
-    loaded();
+    loaded();  // on top, as an empty store says
     dialog.graphOnly = true;
     dialog.onTop = false;
     dialog.speed = "0056000";
@@ -122,35 +60,155 @@ TEST_F(DialogPresenter, OkAppliesThenStoresOneBatchInItsOrder)
     EXPECT_EQ(stored, (std::vector<std::string>{"autostart=0", "graphics=1",
                                                 "connectionspeed=0056000", "ontop=false"}));
     EXPECT_TRUE(dialog.closed);
+
+    // Back to the normal layout; a speed of 0 is taken like any other.
+    dialog.graphOnly = false;
+    dialog.speed = "0";
+    presenter.okClicked();
+    EXPECT_EQ(store.at("options", "graphics"), "0");
+    EXPECT_EQ(vars.extraGraphHeight, 0);
+    EXPECT_EQ(vars.connectionSpeed, 0);
+    EXPECT_EQ(store.at("setting", "connectionspeed"), "0");
 }
 
-TEST_F(DialogPresenter, LoadReappliesTheStoredLevelAndALoginEntryThatFailsUnticks)
+TEST_F(DialogPresenter, AlwaysOnTopIsPlacedOnlyAsTheTickAndTheFlagSay)
 {
-    store.texts[{"options", "visibility"}] = "4";
-    store.texts[{"setting", "autostart"}] = "1";
-    main.loginEntryWorks = false;
-    store.failure = "read-only";  // the level's re-store fails: not the user's choice, no message
-    presenter.load();
-    EXPECT_EQ(main.calls, (std::vector<std::string>{"opacity 128"}));
-    EXPECT_EQ(dialog.transparency, 4);
+    struct Case
+    {
+        bool onTop, ticked;
+        std::vector<std::string> calls;  // every OK nudges the window once
+        const char* stored;
+    };
+    const Case cases[] = {
+        // Ticked and already on top: no placement call, so a window that is in
+        // fact not in the band stays out of it, and nothing is stored.
+        {true, true, {"nudge"}, "(absent)"},
+        {false, true, {"nudge", "on top"}, "true"},
+        // Not ticked and already off: the window still leaves the band; nothing stored.
+        {false, false, {"nudge", "not on top"}, "(absent)"},
+        {true, false, {"nudge", "not on top"}, "false"},
+    };
+    for (const Case& onTop : cases) {
+        store.texts.erase({"setting", "ontop"});
+        loaded();
+        vars.onTop = onTop.onTop;
+        dialog.onTop = onTop.ticked;
+        dialog.speed = "1";
+        presenter.okClicked();
+        EXPECT_EQ(main.calls, onTop.calls) << onTop.onTop << onTop.ticked;
+        EXPECT_EQ(vars.onTop, onTop.ticked);
+        EXPECT_EQ(store.at("setting", "ontop"), onTop.stored) << onTop.onTop << onTop.ticked;
+    }
+}
+
+TEST_F(DialogPresenter, SpeedInMillionsUsesTheSeparatorAndStoresNothing)
+{
+    loaded();
+    const std::pair<const char*, const char*> cases[] = {
+        {"1024000", "1.024"},
+        {"56000", "0.056"},
+        {"8000000", "8"},
+        {"001024", "0.001024"},
+        {"99999999999999999999", "100000000000000"}};
+    for (const auto& [typed, shown] : cases) {
+        dialog.speed = typed;
+        presenter.megabytesClicked();
+        EXPECT_EQ(dialog.megabytes, shown) << typed;
+    }
+    dialog.speed = "";
+    presenter.megabytesClicked();
+    EXPECT_EQ(dialog.megabytes, "100000000000000");  // unchanged
+
+    dialog.separator = ",";
+    dialog.speed = "1024000";
+    presenter.megabytesClicked();
+    EXPECT_EQ(dialog.megabytes, "1,024");
+    EXPECT_EQ(vars.connectionSpeed, 1024000);
+    EXPECT_TRUE(store.batches.empty());
+}
+
+// A failed store used to be dropped; the choices still apply, but the user
+// learns they were not kept. The level the opening re-stores is not reported.
+TEST_F(DialogPresenter, APickedLevelAppliesAndIsStoredAndAFailureIsReported)
+{
+    loaded();
+    for (const int index : {0, 4}) {
+        dialog.transparency = index;
+        presenter.transparencyChosen(true);
+        EXPECT_EQ(store.at("options", "visibility"), std::to_string(index));
+    }
+    EXPECT_EQ(main.calls, (std::vector<std::string>{"opacity 26", "opacity 128"}));
+
+    store.failure = "read-only";
+    dialog.transparency = 2;
+    presenter.transparencyChosen(true);
+    EXPECT_EQ(main.calls, (std::vector<std::string>{
+                              "opacity 26", "opacity 128", "opacity 76",
+                              "The transparency could not be saved to memory:\nread-only."}));
+
+    main.calls.clear();
+    dialog.speed = "56000";
+    presenter.okClicked();
+    EXPECT_EQ(main.calls, (std::vector<std::string>{
+                              "nudge", "The settings could not be saved to memory:\nread-only."}));
+    EXPECT_EQ(vars.connectionSpeed, 56000);
+    EXPECT_TRUE(dialog.closed);
+}
+
+TEST_F(DialogPresenter, APickedColourTakesEffectAndIsStoredAtOnce)
+{
+    loaded();
+    presenter.swatchClicked(Swatch::Upload);  // cancelled: nothing changes
+    EXPECT_EQ(dialog.offeredColour, 65280);
+    EXPECT_EQ(dialog.swatches[1], 65280);
+    EXPECT_EQ(vars.uploadColour, 65280);
+
+    dialog.picked = 16711680;
+    presenter.swatchClicked(Swatch::Download);
+    EXPECT_EQ(dialog.swatches[0], 16711680);
+    EXPECT_EQ(vars.downloadColour, 16711680);
+    EXPECT_EQ(store.at("setting", "dlcolor"), "16711680");
+    EXPECT_TRUE(main.calls.empty());  // only the background reaches the graph
+
+    dialog.picked = 255;
+    presenter.swatchClicked(Swatch::Background);
+    EXPECT_EQ(vars.backgroundColour, 255);
+    EXPECT_EQ(store.at("setting", "bgcolor"), "255");
+    EXPECT_EQ(main.calls, std::vector<std::string>{"background 255"});
+    EXPECT_EQ(store.batches.size(), 2u);
+    EXPECT_EQ(store.at("setting", "ulcolor"), "(absent)");
+
+    // A colour that cannot be stored stops the handler there: the steps before ran.
+    store.failure = "read-only";
+    dialog.picked = 65535;
+    main.calls.clear();
+    presenter.swatchClicked(Swatch::Background);
+    EXPECT_EQ(dialog.swatches[2], 65535);
+    EXPECT_EQ(vars.backgroundColour, 65535);
+    EXPECT_EQ(main.calls,
+              std::vector<std::string>{"The colour could not be saved to memory:\nread-only."});
+}
+
+TEST_F(DialogPresenter, StartAtLoginFollowsWhatReallyHappenedAndWaitsForOkToBeStored)
+{
+    loaded();
+    dialog.startAtLogin = true;
+    presenter.startAtLoginClicked();
+    dialog.startAtLogin = false;
+    presenter.startAtLoginClicked();
+    EXPECT_EQ(main.login, (std::vector<std::string>{"enable", "disable"}));
     EXPECT_FALSE(dialog.startAtLogin);
+    EXPECT_TRUE(store.batches.empty());
 
-    presenter.transparencyChosen(true);  // the user's pick: the failure is shown
-    EXPECT_EQ(main.calls.back(), "The transparency could not be saved to memory:\nread-only.");
-}
-
-TEST_F(DialogPresenter, ASweepCoversEveryColumnAndStartsOverOnAPageChoice)
-{
-    presenter.pageChosen(2);
-    for (int step = 0; step < 1000; ++step) ASSERT_TRUE(presenter.sweepStep());
-    presenter.pageChosen(3);
-    ASSERT_TRUE(presenter.sweepStep());
-    EXPECT_EQ(dialog.lastStep, std::make_pair(1, 1));
-    int steps = 2;  // the one above, and the last, which ends the sweep
-    while (presenter.sweepStep()) ++steps;
-    EXPECT_EQ(steps, kBannerDrawableWidth * kBannerDrawableHeight);
-    EXPECT_EQ(dialog.lastStep, std::make_pair(kBannerDrawableWidth, kBannerDrawableHeight));
-    EXPECT_TRUE(dialog.wholeBanner);
+    main.loginEntryWorks = false;
+    dialog.startAtLogin = true;
+    presenter.startAtLoginClicked();
+    EXPECT_FALSE(dialog.startAtLogin);
+    // Shown ticked (say, from an earlier opening), the click clears it, but the
+    // removal fails: ticked again.
+    presenter.startAtLoginClicked();
+    EXPECT_EQ(main.login.back(), "disable");
+    EXPECT_TRUE(dialog.startAtLogin);
 }
 
 // A frontend builds the controls in table order: each container must come

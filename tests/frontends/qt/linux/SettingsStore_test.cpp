@@ -10,7 +10,7 @@
 #include <QStringEncoder>
 #include <string>
 
-#include "frontends/qt/Autostart.h"
+#include "platform/Autostart.h"
 #include "support/SettingsFileFixture.h"
 
 namespace kuvell {
@@ -515,7 +515,8 @@ TEST(DefaultSettingsFilePath, FollowsXdgConfigHomeElseTheHomeConfigFolder)
     const auto configHomeOf = [](const QString& file) {
         return QFileInfo(QFileInfo(file).path()).path();
     };
-    EXPECT_EQ(configHomeOf(defaultSettingsFilePath()), configHomeOf(defaultAutostartEntryPath()));
+    EXPECT_EQ(configHomeOf(defaultSettingsFilePath()),
+              configHomeOf(QFile::decodeName(defaultAutostartEntryPath().c_str())));
     qunsetenv("XDG_CONFIG_HOME");
     if (wasSet) qputenv("XDG_CONFIG_HOME", saved);
 }

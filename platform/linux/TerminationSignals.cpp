@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "frontends/qt/TerminationSignals.h"
+#include "platform/TerminationSignals.h"
 
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QSocketNotifier>
 #include <cerrno>
+
+#include "platform/linux/Descriptor.h"
 
 namespace kuvell {
 
@@ -42,7 +43,8 @@ bool install(int signalNumber, struct sigaction& previous)
 
 struct TerminationSignals::Handlers
 {
-    int sockets[2] = {-1, -1};
+    Descriptor writeEnd;
+    Descriptor readEnd;
     struct sigaction previousTerm
     {
     };
@@ -51,42 +53,42 @@ struct TerminationSignals::Handlers
     };
 };
 
-TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent), handlers_(std::make_unique<Handlers>())
+TerminationSignals::TerminationSignals() : handlers_(std::make_unique<Handlers>())
 {
-    int* const sockets = handlers_->sockets;
+    int sockets[2] = {-1, -1};
     if (handlerSocket != -1 ||
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, sockets) != 0) {
-        sockets[0] = sockets[1] = -1;
         return;
     }
+    handlers_->writeEnd.reset(sockets[0]);
+    handlers_->readEnd.reset(sockets[1]);
     handlerSocket = sockets[0];
-    notifier_ = std::make_unique<QSocketNotifier>(sockets[1], QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [this, readEnd = sockets[1]] {
-        unsigned char byte = 0;
-        while (::read(readEnd, &byte, 1) == 1) {
-            emit received(byte);
-        }
-    });
     const bool term = install(SIGTERM, handlers_->previousTerm);
     const bool hup = install(SIGHUP, handlers_->previousHup);
     installed_ = term && hup;
 }
 
-bool TerminationSignals::arrived() { return signalArrived != 0; }
-
 TerminationSignals::~TerminationSignals()
 {
-    const int* const sockets = handlers_->sockets;
-    if (sockets[0] == -1) {
+    if (handlers_->writeEnd.get() == -1) {
         return;
     }
     ::sigaction(SIGTERM, &handlers_->previousTerm, nullptr);
     ::sigaction(SIGHUP, &handlers_->previousHup, nullptr);
     handlerSocket = -1;
-    notifier_.reset();
-    ::close(sockets[0]);
-    ::close(sockets[1]);
 }
+
+int TerminationSignals::descriptor() const { return handlers_->readEnd.get(); }
+
+std::optional<int> TerminationSignals::takeReceived()
+{
+    unsigned char byte = 0;
+    if (descriptor() == -1 || ::read(descriptor(), &byte, 1) != 1) {
+        return std::nullopt;
+    }
+    return byte;
+}
+
+bool TerminationSignals::arrived() { return signalArrived != 0; }
 
 }  // namespace kuvell

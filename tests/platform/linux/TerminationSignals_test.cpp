@@ -1,34 +1,35 @@
 // SPDX-License-Identifier: MIT
-#include "frontends/qt/TerminationSignals.h"
+#include "platform/TerminationSignals.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <csignal>
 #include <vector>
 
 namespace kuvell {
 namespace {
 
+// What the descriptor delivers within a few seconds, as an event loop watching it would take it.
 std::vector<int> waitForSignals(TerminationSignals& listener, std::size_t expected)
 {
     std::vector<int> received;
-    QObject::connect(&listener, &TerminationSignals::received,
-                     [&received](int number) { received.push_back(number); });
-    QDeadlineTimer deadline(5000);
-    while (received.size() < expected && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    pollfd watched{listener.descriptor(), POLLIN, 0};
+    while (received.size() < expected && ::poll(&watched, 1, 5000) == 1) {
+        while (const std::optional<int> number = listener.takeReceived()) {
+            received.push_back(*number);
+        }
     }
     return received;
 }
 
-TEST(TerminationSignals, TermAndHupArriveOnTheEventLoop)
+TEST(TerminationSignals, TermAndHupArriveThroughTheDescriptor)
 {
     TerminationSignals listener;
     ASSERT_TRUE(listener.installed());
+    EXPECT_EQ(listener.takeReceived(), std::nullopt);  // nothing waits, and nothing blocks
     std::raise(SIGTERM);                         // without the handler this would end the test run
-    EXPECT_TRUE(TerminationSignals::arrived());  // before the event loop has run
+    EXPECT_TRUE(TerminationSignals::arrived());  // before anything has read the descriptor
     std::raise(SIGHUP);
     EXPECT_EQ(waitForSignals(listener, 2), (std::vector<int>{SIGTERM, SIGHUP}));
 }
@@ -44,8 +45,10 @@ TEST(TerminationSignals, OnlyOneInstanceListensAndTheOldHandlersComeBack)
         TerminationSignals second;
         EXPECT_TRUE(first.installed());
         EXPECT_FALSE(second.installed());
+        EXPECT_EQ(second.descriptor(), -1);
         std::raise(SIGTERM);
         EXPECT_EQ(waitForSignals(first, 1), std::vector<int>{SIGTERM});
+        EXPECT_EQ(second.takeReceived(), std::nullopt);
     }
     struct sigaction after
     {
