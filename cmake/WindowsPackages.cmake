@@ -11,14 +11,7 @@ set(KUVELL_WINDOWS_ZIP ${KUVELL_WINDOWS_PACKAGES}/kuvell-${PROJECT_VERSION}-wind
 set(stage ${KUVELL_WINDOWS_PACKAGES}/stage)
 set(script ${PROJECT_SOURCE_DIR}/resources/windows/kuvell.nsi)
 
-# Until the window program is built, the packages hold kuvell-ifstat alone and
-# the installer makes no shortcut.
-set(programs kuvell-ifstat)
-set(window_program_define)
-if(TARGET kuvell)
-  list(PREPEND programs kuvell)
-  set(window_program_define -DWINDOW_PROGRAM)
-endif()
+set(programs kuvell kuvell-ifstat)
 
 # The programs are copied without their symbols, under the names users see.
 set(stage_commands)
@@ -36,8 +29,7 @@ add_custom_command(OUTPUT ${KUVELL_WINDOWS_SETUP} ${KUVELL_WINDOWS_ZIP}
           ${CMAKE_COMMAND} -E tar cf ${KUVELL_WINDOWS_ZIP} --format=zip ${staged_names}
   COMMAND ${KUVELL_MAKENSIS} -V2 -NOCD -DVERSION=${PROJECT_VERSION} "-DPUBLISHER=${KUVELL_PUBLISHER}"
           "-DCOPYRIGHT=${KUVELL_COPYRIGHT}"
-          -DSTAGE=${stage} -DICON=${KUVELL_WINDOWS_ICON} -DOUTFILE=${KUVELL_WINDOWS_SETUP}
-          ${window_program_define} ${script}
+          -DSTAGE=${stage} -DICON=${KUVELL_WINDOWS_ICON} -DOUTFILE=${KUVELL_WINDOWS_SETUP} ${script}
   DEPENDS ${programs} ${script} ${KUVELL_WINDOWS_ICON}
   COMMENT "Making the Windows installer and zip"
   VERBATIM)

@@ -4,7 +4,7 @@
 ; Start menu, and the uninstaller is listed under that user's installed apps.
 ; /S installs and uninstalls without a question. cmake/WindowsPackages.cmake
 ; runs makensis with VERSION, PUBLISHER, COPYRIGHT, STAGE (the folder of the
-; programs), ICON, OUTFILE and, once the window program is built, WINDOW_PROGRAM.
+; programs), ICON and OUTFILE.
 ; A 64-bit installer for 64-bit programs (wine64 and Windows x64 run it alone).
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -38,9 +38,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${COPYRIGHT}, MIT Lic
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!ifdef WINDOW_PROGRAM
-  !define MUI_FINISHPAGE_RUN "$INSTDIR\kuvell.exe"
-!endif
+!define MUI_FINISHPAGE_RUN "$INSTDIR\kuvell.exe"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -63,9 +61,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${COPYRIGHT}, MIT Lic
 !macroend
 
 !macro REFUSE_IF_ANY_RUNNING action
-!ifdef WINDOW_PROGRAM
   !insertmacro REFUSE_IF_RUNNING "kuvell.exe" "${action}"
-!endif
   !insertmacro REFUSE_IF_RUNNING "kuvell-ifstat.exe" "${action}"
 !macroend
 
@@ -81,9 +77,7 @@ Section "Kuvell"
   !insertmacro REFUSE_IF_ANY_RUNNING "run the setup"
   SetOutPath "$INSTDIR"
   ClearErrors
-!ifdef WINDOW_PROGRAM
   File "${STAGE}/kuvell.exe"
-!endif
   File "${STAGE}/kuvell-ifstat.exe"
   ; A file that could not be written for another reason ends the setup too.
   ${If} ${Errors}
@@ -91,9 +85,7 @@ Section "Kuvell"
     Abort
   ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
-!ifdef WINDOW_PROGRAM
   CreateShortcut "$SMPROGRAMS\Kuvell.lnk" "$INSTDIR\kuvell.exe"
-!endif
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kuvell"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -101,11 +93,7 @@ Section "Kuvell"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\""
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\uninstall.exe$\" /S"
-!ifdef WINDOW_PROGRAM
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\kuvell.exe,0"
-!else
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\uninstall.exe,0"
-!endif
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
