@@ -47,14 +47,12 @@ configure_file(${KUVELL_RESOURCES}/changelog.in ${KUVELL_GENERATED}/changelog @O
 kuvell_gzipped(${KUVELL_GENERATED}/changelog)
 
 # The copyright file quotes LICENSE, in the indented form of Debian's format.
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" copyright_line "${license}")
-set(KUVELL_COPYRIGHT "${CMAKE_MATCH_1}")
-string(FIND "${license}" "Permission is hereby granted" terms_start)
-if(NOT KUVELL_COPYRIGHT OR terms_start EQUAL -1)
-  message(FATAL_ERROR "LICENSE lacks the copyright line or the MIT terms the copyright file quotes")
+include(${CMAKE_CURRENT_LIST_DIR}/ProjectFacts.cmake)
+string(FIND "${KUVELL_LICENSE_TEXT}" "Permission is hereby granted" terms_start)
+if(terms_start EQUAL -1)
+  message(FATAL_ERROR "LICENSE lacks the MIT terms the copyright file quotes")
 endif()
-string(SUBSTRING "${license}" ${terms_start} -1 terms)
+string(SUBSTRING "${KUVELL_LICENSE_TEXT}" ${terms_start} -1 terms)
 string(STRIP "${terms}" terms)
 string(REPLACE "\n\n" "\n.\n" terms "${terms}")
 string(REPLACE "\n" "\n " terms "${terms}")
@@ -70,7 +68,7 @@ install(FILES ${KUVELL_GENERATED}/${KUVELL_APPSTREAM_ID}.metainfo.xml
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kuvell)
-set(CPACK_PACKAGE_VENDOR "Kuvell developers")
+set(CPACK_PACKAGE_VENDOR "${KUVELL_PUBLISHER}")
 set(CPACK_PACKAGE_CONTACT "${KUVELL_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small desktop network-traffic monitor")

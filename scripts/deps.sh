@@ -18,7 +18,7 @@ if [ "${1:-test}" = test ]; then
     dbus-daemon at-spi2-core python3-dbus python3-gi weston xwayland qt6-wayland
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
     lintian appstream man-db
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest icoutils nsis
   )
 fi
 

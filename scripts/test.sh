@@ -48,9 +48,11 @@ echo "== Windows: mingw-w64 cross build, tests under wine64 =="
 # --fresh configures anew but keeps the build folder's wine prefix, made once.
 cmake --preset windows --fresh >/dev/null
 cmake --build --preset windows
+cmake --build --preset windows --target windows-packages
 ctest --preset windows
 # Nothing beyond Windows' own DLLs: the C++ runtime is linked in.
-for exe in build-windows/tools/kuvell-ifstat.exe build-windows/tests/*.exe; do
+for exe in build-windows/tools/kuvell-ifstat.exe build-windows/frontends/win32/kuvell.exe \
+  build-windows/tests/*.exe; do
   if x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' |
     grep -Ev '^(kernel32|msvcrt|advapi32|iphlpapi|user32|gdi32|shell32|comctl32|comdlg32|ws2_32|api-ms-win-.*)\.dll$'; then
     echo "$exe needs the DLLs above" >&2; exit 1

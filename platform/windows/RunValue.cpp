@@ -5,6 +5,10 @@
 
 #include <string>
 
+#include "platform/SystemReason.h"
+#include "platform/WideText.h"
+#include "platform/windows/RegistryKey.h"
+
 namespace kuvell {
 namespace {
 
@@ -13,8 +17,6 @@ HKEY rootKey(RegistryRoot root)
     return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-bool holdsNul(std::wstring_view text) { return text.find(L'\0') != std::wstring_view::npos; }
-
 const Result kNulInText = Result::failure("a text holds a NUL character");
 
 Result registryResult(LONG status)
@@ -22,27 +24,8 @@ Result registryResult(LONG status)
     if (status == ERROR_SUCCESS) {
         return Result::success();
     }
-    return Result::failure("the registry refused (error " + std::to_string(status) + ")");
+    return Result::failure("the registry refused: " + systemReason(static_cast<DWORD>(status)));
 }
-
-class OpenKey
-{
-  public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey()
-    {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
 
 }  // namespace
 
@@ -52,7 +35,7 @@ Result writeRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_v
     if (holdsNul(subKey) || holdsNul(valueName) || holdsNul(data)) {
         return kNulInText;
     }
-    OpenKey key;
+    RegistryKey key;
     if (const LONG created =
             RegCreateKeyExW(rootKey(root), std::wstring(subKey).c_str(), 0, nullptr,
                             REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.out(), nullptr);
@@ -70,7 +53,7 @@ Result deleteRunValue(RegistryRoot root, std::wstring_view subKey, std::wstring_
     if (holdsNul(subKey) || holdsNul(valueName)) {
         return kNulInText;
     }
-    OpenKey key;
+    RegistryKey key;
     const LONG opened =
         RegOpenKeyExW(rootKey(root), std::wstring(subKey).c_str(), 0, KEY_SET_VALUE, key.out());
     if (opened == ERROR_FILE_NOT_FOUND) {
