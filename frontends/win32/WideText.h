@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Kuvell's texts are UTF-8; Windows' wide calls take UTF-16.
+// Texts for the window calls: what cannot be converted shows as nothing.
 #include <string>
 #include <string_view>
 
+#include "platform/WideText.h"
+
 namespace kuvell {
 
-// Invalid UTF-8 becomes U+FFFD, as Windows converts it.
-std::wstring wideText(std::string_view utf8);
-std::string utf8Text(std::wstring_view wide);
+inline std::wstring wideText(std::string_view utf8) { return wideFromUtf8(utf8).value_or(L""); }
+inline std::string utf8Text(std::wstring_view wide) { return utf8FromWide(wide).value_or(""); }
 
 }  // namespace kuvell
