@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "frontends/win32/SettingsDialog.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/SystemReason.h"
 #include "platform/WideText.h"
@@ -58,7 +59,7 @@ BOOL CALLBACK addScreenArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
 
 MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore& store,
                        MonitorSetup setup)
-    : presenter_(vars, store, *this, std::move(setup))
+    : vars_(vars), store_(store), presenter_(vars, store, *this, std::move(setup))
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -83,8 +84,7 @@ MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore
     tray_ = std::make_unique<TrayIcon>(window_, kTrayMessage);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     popupMenu_ = CreatePopupMenu();
-    // The settings dialog is not built yet on Windows: its item shows, greyed.
-    AppendMenuW(popupMenu_, MF_STRING | MF_GRAYED, kOptionsCommand, L"Inställningar");
+    AppendMenuW(popupMenu_, MF_STRING, kOptionsCommand, L"Inställningar");
     AppendMenuW(popupMenu_, MF_STRING, kQuitCommand, L"Avsluta");
     SetTimer(window_, kTickTimer, kTickMilliseconds, nullptr);
 }
@@ -267,7 +267,40 @@ void MainWindow::showPopupMenu()
     PostMessageW(window_, WM_NULL, 0, 0);
     if (command == kQuitCommand) {
         presenter_.quit();
+    } else if (command == kOptionsCommand) {
+        openSettings();
     }
+}
+
+void MainWindow::openSettings()
+{
+    // The tray's menu still answers while the dialog is open: one dialog at a time.
+    if (settingsWindow_ != nullptr) {
+        SetForegroundWindow(settingsWindow_);
+        return;
+    }
+    SettingsDialog dialog(vars_, store_, *this, window_, RunValueTarget{});
+    if (!dialog.open()) {
+        logNote("the settings dialog could not be made");
+        return;
+    }
+    settingsWindow_ = dialog.window();
+    dialog.runModal();
+    settingsWindow_ = nullptr;
+}
+
+void MainWindow::nudgeSize()
+{
+    // Height first, then width, one pixel (15 twips) each, from the size before the nudge.
+    const PixelSize before = windowSize();
+    resizeWindow({before.width, before.height + 1});
+    resizeWindow({before.width + 1, before.height + 1});
+}
+
+void MainWindow::setTopMost(bool onTop)
+{
+    SetWindowPos(window_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainWindow::onGraphPressed(UINT message)

@@ -11,10 +11,11 @@
 #include "frontends/win32/GraphSurface.h"
 #include "frontends/win32/TrayIcon.h"
 #include "monitor/core/MonitorPresenter.h"
+#include "settings/core/MainWindowControl.h"
 
 namespace kuvell {
 
-class MainWindow final : private MonitorView
+class MainWindow final : private MonitorView, private MainWindowControl
 {
   public:
     MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore& store,
@@ -28,8 +29,14 @@ class MainWindow final : private MonitorView
     int run();
 
   private:
-    // MonitorView
+    // MonitorView and MainWindowControl
     void setOpacity(int16_t alpha) override;
+    void showMessage(std::string_view text) override;
+    // MainWindowControl
+    void setGraphBackground(int32_t bgr) override { presenter_.setGraphBackground(bgr); }
+    void nudgeSize() override;
+    void setTopMost(bool onTop) override;
+    // MonitorView
     void applySizeBounds() override { sizeBounded_ = true; }
     std::vector<PixelRect> screenAreas() const override;
     void placeWindow(const WindowPlacement& twips, bool onTop) override;
@@ -46,7 +53,6 @@ class MainWindow final : private MonitorView
     PixelRect outerRect() const override;
     void stopTicks() override { KillTimer(window_, kTickTimer); }
     void removeTrayIcon() override { tray_->remove(); }
-    void showMessage(std::string_view text) override;
     void exitProgram(int status) override;
     void logNote(std::string_view text) override;
 
@@ -56,13 +62,17 @@ class MainWindow final : private MonitorView
     void setLabelFont(double points);
     void beginMove();
     void showPopupMenu();
+    void openSettings();
     void onGraphPressed(UINT message);
     void onTrayMessage(LPARAM mouseMessage);
 
     static constexpr UINT_PTR kTickTimer = 1;
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
+    ProgramVariables& vars_;
+    KeyValueStore& store_;
     HWND window_ = nullptr;
+    HWND settingsWindow_ = nullptr;  // while the dialog is open
     HWND graphPanel_ = nullptr;
     HWND rateLabel_ = nullptr;
     HFONT labelFont_ = nullptr;
