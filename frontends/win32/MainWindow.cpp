@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ResourceIds.h"
 #include "frontends/win32/SettingsDialog.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/SystemReason.h"
@@ -68,6 +69,8 @@ MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kClassName;
+    // Kuvell's icon, for the task switcher (none where the program carries no resources).
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(KUVELL_ICON_RESOURCE));
     RegisterClassExW(&windowClass);
     // A borderless, sizable tool window: no caption, no taskbar button.
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_LAYERED, kClassName, L"Kuvell",
