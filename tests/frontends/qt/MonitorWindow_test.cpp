@@ -20,6 +20,7 @@
 #include "frontends/qt/WindowRoutines.h"
 #include "settings/core/ProgramVariables.h"
 #include "stats/core/IfTableSource.h"
+#include "support/OneRowTable.h"
 #include "support/PixelCount.h"
 #include "support/ScriptedTableSource.h"
 #include "support/TableWriter.h"
@@ -33,27 +34,6 @@ using testsupport::countPixels;
 const QString kToday = QStringLiteral("Monday, 7 December 2026");
 const QRgb kDefaultBackground = qRgb(0x49, 0xAA, 0xBE);
 const QRgb kRed = qRgb(0xFF, 0, 0);
-
-// One Ethernet-like row whose counters the test sets before each tick.
-class FakeTable : public testsupport::ScriptedTableSource
-{
-  public:
-    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
-    {
-        ++calls;
-        sizeResult = notSupported ? IfTableResult::NotSupported : IfTableResult::BufferTooSmall;
-        testsupport::TestTable rows;
-        rows.addRow().physAddr({0x02}).inOctets(received).outOctets(sent).name(name);
-        table = rows.bytes();
-        return ScriptedTableSource::getIfTable(buffer, size, sort);
-    }
-
-    std::string name;
-    bool notSupported = false;
-    uint32_t received = 0;
-    uint32_t sent = 0;
-    int calls = 0;
-};
 
 class MainWindow : public ::testing::Test
 {
@@ -117,7 +97,7 @@ class MainWindow : public ::testing::Test
     QString storePath;
     std::unique_ptr<testsupport::TextStore> store;
     ProgramVariables vars;
-    std::shared_ptr<FakeTable> table = std::make_shared<FakeTable>();
+    std::shared_ptr<testsupport::OneRowTable> table = std::make_shared<testsupport::OneRowTable>();
     std::vector<int> exits;
     std::vector<QString> messages;
     std::function<void()> duringMessage;

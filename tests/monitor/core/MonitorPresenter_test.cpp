@@ -11,6 +11,7 @@
 
 #include "platform/core/Twips.h"
 #include "support/MemoryStore.h"
+#include "support/OneRowTable.h"
 #include "support/PixelCount.h"
 #include "support/ScriptedTableSource.h"
 #include "support/TableWriter.h"
@@ -92,25 +93,6 @@ class FakeView : public MonitorView
     std::function<void()> duringMessage;
 };
 
-// One Ethernet-like row whose counters the test sets before each tick.
-struct OneRowTable : testsupport::ScriptedTableSource
-{
-    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
-    {
-        ++calls;
-        sizeResult = notSupported ? IfTableResult::NotSupported : IfTableResult::BufferTooSmall;
-        testsupport::TestTable rows;
-        rows.addRow().physAddr({0x02}).inOctets(received).outOctets(sent).name(name);
-        table = rows.bytes();
-        return ScriptedTableSource::getIfTable(buffer, size, sort);
-    }
-    std::string name;
-    bool notSupported = false;
-    uint32_t received = 0;
-    uint32_t sent = 0;
-    int calls = 0;
-};
-
 constexpr uint32_t kDefaultBackground = 0xFF49AABE;
 constexpr uint32_t kRed = 0xFFFF0000;
 
@@ -141,7 +123,7 @@ class Presenter : public ::testing::Test
     ProgramVariables vars;
     MemoryStore store;
     FakeView view;
-    std::shared_ptr<OneRowTable> table = std::make_shared<OneRowTable>();
+    std::shared_ptr<testsupport::OneRowTable> table = std::make_shared<testsupport::OneRowTable>();
     std::unique_ptr<MonitorPresenter> presenter;
     bool terminating = false;
 };
