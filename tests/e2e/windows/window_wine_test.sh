@@ -155,13 +155,16 @@ for value in "DLtot REG_SZ [0-9]+" "ULtot REG_SZ [0-9]+" "windowsposx REG_SZ 0" 
     grep -Eq "^ +${value// / +}\$" <<<"$saved" || e2e_fail "after Avsluta no value like '$value'"
 done
 
-# A next start opens where the store says (twips: 15 to a pixel).
+# A next start opens where the store says (twips: 15 to a pixel), at the
+# stored transparency level's alpha (level 4: 50 %, alpha 128).
 for entry in windowsposx=1500 windowsposy=750 windowswidth=3000; do
     wine_run reg add "$SETTINGS\\setting" /v "${entry%=*}" /t REG_SZ /d "${entry#*=}" /f >/dev/null
 done
+wine_run reg add "$SETTINGS\\options" /v visibility /t REG_SZ /d 4 /f >/dev/null
 start_kuvell
 expect_rect "100 50 200 164"
+[[ "$(field alpha)" == 128 ]] || e2e_fail "the stored level 4 gave the alpha $(field alpha), not 128"
 wine_run "$probe" close >/dev/null
 ended_with_0
 echo "PASS: kuvell.exe's first-start window shows the rates, a close saves nothing, hostile values" \
-    "start it on defaults, Avsluta stores the placement and a next start restores it"
+    "start it on defaults, Avsluta stores the placement and a next start restores it and its transparency"
