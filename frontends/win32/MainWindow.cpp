@@ -25,8 +25,6 @@ constexpr UINT kTickMilliseconds = 1000;
 constexpr UINT kOptionsCommand = 1;
 constexpr UINT kQuitCommand = 2;
 
-int px(double twips) { return twipsToPixels(twips); }
-
 // Kuvell's own texts are valid UTF-8; one that is not shows as nothing.
 std::wstring wide(std::string_view text) { return wideFromUtf8(text).value_or(std::wstring()); }
 
@@ -42,6 +40,13 @@ PixelRect childRect(HWND child)
 void moveChild(HWND child, const PixelRect& to)
 {
     MoveWindow(child, to.x, to.y, std::max(0, to.width), std::max(0, to.height), TRUE);
+}
+
+// 0 when the system cannot say (an invalid window): 96 then.
+int windowDpi(HWND window)
+{
+    const UINT dpi = GetDpiForWindow(window);
+    return dpi != 0 ? static_cast<int>(dpi) : kBaseDpi;
 }
 
 BOOL CALLBACK addScreenArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
@@ -80,6 +85,7 @@ MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore
         throw std::runtime_error("the main window could not be made: " +
                                  systemReason(GetLastError()));
     }
+    dpi_ = windowDpi(window_);
     // A layered window shows nothing until it has an opacity; opaque unless
     // the stored transparency says otherwise.
     SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
@@ -147,6 +153,7 @@ std::vector<PixelRect> MainWindow::screenAreas() const
 void MainWindow::placeWindow(const WindowPlacement& at, bool onTop)
 {
     // The size bounds apply in WM_WINDOWPOSCHANGING.
+    const auto px = [this](int32_t twips) { return twipsToPixels(twips, dpi_); };
     SetWindowPos(window_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, px(at.left), px(at.top),
                  px(at.width), px(at.height), SWP_NOACTIVATE);
 }
@@ -182,24 +189,25 @@ void MainWindow::placeControls(const MainControls& controls, const PixelImage& g
         return rect;
     };
     moveChild(graphPanel_, inClient(controls.panel));
-    // The panel's own frame is the sunken border the graph's place counts in.
-    PixelRect graphPlace = controls.graph;
-    graphPlace.x -= kPanelBorder;
-    graphPlace.y -= kPanelBorder;
-    graphView_->place(graphPlace, graph);
+    // The graph's place counts from the panel's outer corner; the panel's own
+    // frame (the system's width at every scale) lies before its client area.
+    POINT panelClient{0, 0};
+    ClientToScreen(graphPanel_, &panelClient);
+    RECT panelOuter;
+    GetWindowRect(graphPanel_, &panelOuter);
+    graphView_->place(
+        controls.graph.translated(panelOuter.left - panelClient.x, panelOuter.top - panelClient.y),
+        graph);
     moveChild(rateLabel_, inClient(controls.rateLabel));
     setLabelFont(controls.rateLabelFontPoints);
 }
 
 void MainWindow::setLabelFont(double points)
 {
-    if (points == labelPoints_) {
+    if (points == labelPoints_ && dpi_ == labelDpi_) {
         return;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const int height = -static_cast<int>(std::nearbyint(points * dpi / 72.0));
+    const int height = -static_cast<int>(std::nearbyint(points * dpi_ / 72.0));
     HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_SWISS, L"Tahoma");
@@ -212,6 +220,7 @@ void MainWindow::setLabelFont(double points)
     }
     labelFont_ = font;
     labelPoints_ = points;
+    labelDpi_ = dpi_;
 }
 
 void MainWindow::showRates(std::string_view line)
@@ -315,6 +324,18 @@ void MainWindow::onGraphPressed(UINT message)
     }
 }
 
+// The window moved onto a monitor of another scale: the system's suggested
+// rectangle keeps it where the user put it, at the size the new scale gives.
+void MainWindow::onDpiChanged(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    tray_->setDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out again at the new scale also when the size stayed.
+    presenter_.resized(windowSize());
+}
+
 void MainWindow::onTrayMessage(LPARAM mouseMessage)
 {
     switch (LOWORD(mouseMessage)) {
@@ -348,8 +369,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_GETMINMAXINFO:
             if (sizeBounded_) {
                 auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-                info->ptMinTrackSize = {kMinWindowWidth, kMinWindowHeight};
-                info->ptMaxTrackSize = {kMaxWindowWidth, kMaxWindowHeight};
+                const WindowSizeBounds bounds = windowSizeBounds(dpi_);
+                info->ptMinTrackSize = {bounds.smallest.cx, bounds.smallest.cy};
+                info->ptMaxTrackSize = {bounds.largest.cx, bounds.largest.cy};
                 return 0;
             }
             break;
@@ -357,7 +379,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             // Every size change, the program's own included, stays within the bounds.
             if (auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
                 sizeBounded_ && (pos->flags & SWP_NOSIZE) == 0) {
-                const WindowSize bounded = clampWindowSize({pos->cx, pos->cy});
+                const WindowSize bounded = clampWindowSize({pos->cx, pos->cy}, dpi_);
                 pos->cx = bounded.cx;
                 pos->cy = bounded.cy;
             }
@@ -382,6 +404,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case kTrayMessage:
             onTrayMessage(lParam);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             presenter_.endWithoutSaving();

@@ -54,7 +54,8 @@ class MonitorPresenter
     // Nothing is painted while the user has hidden the window.
     void drawGraph(bool advance);
 
-    // The window has a new outer size: held within its bounds, then laid out.
+    // The window has a new outer size, or a new display scale: held within its
+    // bounds, then laid out (anew from the design when the scale changed).
     void resized(PixelSize size);
     // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
     void setGraphBackground(int32_t bgr);
@@ -91,7 +92,8 @@ class MonitorPresenter
     std::unique_ptr<InterfaceTable> interfaceTable_;
     TrafficTick tick_;
     RateHistories histories_;
-    MainControls controls_ = initialMainControls();
+    int layoutDpi_ = kBaseDpi;  // the scale controls_ and graphBuffer_ are laid out at
+    MainControls controls_ = initialMainControls(layoutDpi_);
     GraphBuffer graphBuffer_{controls_.graphBuffer.width, controls_.graphBuffer.height};
     PixelImage graph_;
     // What the tray icon shows, while it is there.

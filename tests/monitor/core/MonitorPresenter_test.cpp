@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,12 +28,13 @@ class FakeView : public MonitorView
     void setOpacity(int16_t alpha) override { record("opacity " + std::to_string(alpha)); }
     void applySizeBounds() override { record("bounds"); }
     std::vector<PixelRect> screenAreas() const override { return {{0, 0, 1280, 800}}; }
+    int displayDpi() const override { return dpi; }
     void placeWindow(const WindowPlacement& at, bool onTop) override
     {
         record("place " + std::to_string(at.left) + "," + std::to_string(at.top) + " " +
                std::to_string(at.width) + "x" + std::to_string(at.height) +
                (onTop ? " on top" : ""));
-        size = {twipsToPixels(at.width), twipsToPixels(at.height)};
+        size = {twipsToPixels(at.width, dpi), twipsToPixels(at.height, dpi)};
     }
     PixelSize windowSize() const override { return size; }
     void resizeWindow(PixelSize to) override
@@ -70,7 +72,7 @@ class FakeView : public MonitorView
         visible = false;
         record("hide");
     }
-    PixelRect outerRect() const override { return {10, 20, 310, 164}; }
+    PixelRect outerRect() const override { return outer; }
     void stopTicks() override { record("stop"); }
     void removeTrayIcon() override { record("untray"); }
     void showMessage(std::string_view text) override
@@ -86,6 +88,8 @@ class FakeView : public MonitorView
     std::vector<std::string> calls;
     std::vector<std::string> trayUpdates;  // "picture tip", "-" for what stays
     PixelSize size;
+    int dpi = kBaseDpi;
+    PixelRect outer{10, 20, 310, 164};
     MainControls controls;
     const PixelImage* graph = nullptr;
     bool visible = false;
@@ -361,6 +365,37 @@ TEST_F(Presenter, EveryResizeIsBoundedAndLaysTheControlsOut)
     monitor.resized({20000, 5});  // the program's own resizes are bounded too
     EXPECT_EQ(view.calls.at(0), "resize 310x10");
     EXPECT_EQ(view.controls.panel.height, 2);  // clear of the sizing border
+}
+
+TEST_F(Presenter, AtAHigherDisplayScaleThePlacementBoundsAndLayoutScaleWithIt)
+{
+    // 150 %: the stored twips go 10 to a pixel; the first start's default is 465 x 246.
+    view.dpi = 144;
+    MonitorPresenter& monitor = started();
+    EXPECT_EQ(view.size, (PixelSize{465, 246}));
+    EXPECT_EQ(graph().size(), (PixelSize{450, 210}));
+    monitor.resized({1000, 5});
+    EXPECT_EQ(view.size, (PixelSize{465, 15}));
+
+    // Moved onto a 200 % monitor: laid out anew from the design at that scale.
+    view.dpi = 192;
+    monitor.resized({620, 328});
+    EXPECT_EQ(graph().size(), (PixelSize{600, 280}));
+
+    // The quit stores the placement at the scale it is shown at (7.5 twips a
+    // pixel), so a next start there opens it on the same pixels.
+    view.outer = {101, 33, 620, 328};
+    monitor.quit();
+    EXPECT_EQ(store.texts.at({"setting", "windowsposx"}), "758");  // 757.5
+    EXPECT_EQ(store.texts.at({"setting", "windowsposy"}), "248");  // 247.5
+    EXPECT_EQ(store.texts.at({"setting", "windowswidth"}), "4650");
+    FakeView next;
+    next.dpi = 192;
+    MonitorPresenter again(vars, store, next, MonitorSetup{table, "today", ".", false, 400, {}});
+    again.startUp();
+    EXPECT_NE(std::find(next.calls.begin(), next.calls.end(), "place 758,248 4650x2460 on top"),
+              next.calls.end());
+    EXPECT_EQ(next.size, (PixelSize{620, 328}));
 }
 
 TEST_F(Presenter, ATerminationDuringStartUpEndsItBeforeAnythingIsWrittenOrShown)
