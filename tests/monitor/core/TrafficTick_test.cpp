@@ -311,6 +311,24 @@ TEST(TipField, AnOverlongTextIsCutButKeepsTheNul)
     EXPECT_EQ(tipText(tipField(fits)), fits);
 }
 
+TEST(TipField, NamesTheInterfaceAfterTheRatesCuttingOnlyTheName)
+{
+    const std::string rates = "Kuvell - DL: 195.3 kb/s - UL: 195.3 kb/s";  // 40 characters
+    EXPECT_EQ(tipNaming(rates, "eth0"), rates + " - eth0");
+    EXPECT_EQ(tipNaming(rates, ""), rates);
+    // 63 characters in all: 20 of the name fit, the 21st would push out the NUL.
+    const std::string name20 = "enx00e04c68" + std::string(9, 'a');
+    EXPECT_EQ(tipNaming(rates, name20), rates + " - " + name20);
+    EXPECT_EQ(tipText(tipField(tipNaming(rates, name20))), rates + " - " + name20);
+    EXPECT_EQ(tipNaming(rates, name20 + "b"), rates + " - " + name20.substr(0, 19) + "…");
+    // A name of many-byte characters is cut between characters, by their count.
+    const std::string wide = tipNaming(rates, "ö" + std::string(25, 'x'));
+    EXPECT_EQ(wide, rates + " - ö" + std::string(18, 'x') + "…");
+    // Rates that leave no room keep the whole field.
+    const std::string longRates = "Kuvell - DL: 1234567.8 kb/s - UL: 1234567.8 kb/s - 123456789";
+    EXPECT_EQ(tipNaming(longRates, "eth0"), longRates);
+}
+
 // Counts the characters of UTF-8 text: every byte that does not continue a sequence.
 std::size_t characters(std::string_view text)
 {
