@@ -61,7 +61,8 @@ class MainWindow final : private MonitorView, private MainWindowControl
     void createControls(HINSTANCE instance);
     void setLabelFont(double points);
     void beginMove();
-    void showPopupMenu();
+    // fromTray: the tray icon's menu, with the interface list; else the graph's.
+    void showPopupMenu(bool fromTray);
     void openSettings();
     void onGraphPressed(UINT message);
     void onTrayMessage(LPARAM mouseMessage);
@@ -77,7 +78,6 @@ class MainWindow final : private MonitorView, private MainWindowControl
     HWND rateLabel_ = nullptr;
     HFONT labelFont_ = nullptr;
     double labelPoints_ = 0;
-    HMENU popupMenu_ = nullptr;
     UINT taskbarCreated_ = 0;
     bool sizeBounded_ = false;
     std::unique_ptr<GraphSurface> graphView_;
