@@ -38,10 +38,10 @@ InterfaceMenuEntry rowEntry(const IfRowView& row, bool ticked)
 {
     const std::string name = interfaceNameText(row);
     const std::string description = shownDescriptionText(row);
-    std::string caption = oneShortLine(name);
-    if (!description.empty() && description != name) {
-        caption = name.empty() ? oneShortLine(description)
-                               : caption + " (" + oneShortLine(description) + ")";
+    // The description first: on Windows the name is a device path.
+    std::string caption = oneShortLine(description.empty() ? name : description);
+    if (!description.empty() && !name.empty() && description != name) {
+        caption.append(" (").append(oneShortLine(name)).append(")");
     }
     caption.append(isUp(row) ? " – uppe" : " – nere");
     // A row without a name has nothing to store that would find it again.

@@ -2,8 +2,8 @@
 #pragma once
 // The tray menu's list of interfaces to measure, made from the table of the
 // moment the menu opens: "Automatiskt" (the last interface with a hardware
-// address) first, then the interfaces in table order with their descriptions
-// and whether each is up.
+// address) first, then the interfaces in table order, each as its
+// description and name and whether it is up.
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -121,8 +121,8 @@ void MonitorPresenter::tick()
 
 std::string MonitorPresenter::measuredName() const
 {
-    if (const auto& from = interfaceTable_->counters().from) {
-        return from->name;
+    if (interfaceTable_->counters().from) {
+        return interfaceTable_->counters().shownAs;
     }
     return chosenInterface_.empty() ? std::string() : chosenInterface_ + " saknas";
 }

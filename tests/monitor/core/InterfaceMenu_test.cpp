@@ -44,7 +44,7 @@ TEST(InterfaceMenu, OffersAutomaticThenEveryInterfaceAndTicksTheChoice)
     const IfTableView table(bytes);
     EXPECT_EQ(captions(interfaceMenu(table, "")),
               (std::vector<std::string>{
-                  "[x] Automatiskt -> ", "[ ] lo – uppe -> lo", "[ ] eth0 (Wired) – uppe -> eth0",
+                  "[x] Automatiskt -> ", "[ ] lo – uppe -> lo", "[ ] Wired (eth0) – uppe -> eth0",
                   "[ ] wlan0 – nere -> wlan0", "[ ] docker0 – uppe -> docker0"}));
 
     // A hand-edited description finds its row, as the tick measures it.
@@ -94,7 +94,7 @@ TEST(InterfaceMenu, CaptionsAreOneLineOfReadableLength)
     rows.addRow().physAddr({1}).descr("nameless", 8);
     const std::vector<uint8_t> bytes = rows.bytes();
     const std::vector<InterfaceMenuEntry> entries = interfaceMenu(IfTableView(bytes), "");
-    EXPECT_EQ(entries[1].caption, "eth0 (two lines and " + std::string(46, 'x') + "…) – nere");
+    EXPECT_EQ(entries[1].caption, "two lines and " + std::string(46, 'x') + "… (eth0) – nere");
     EXPECT_EQ(entries[2].caption, "nameless – nere");
     EXPECT_FALSE(entries[2].choice) << "an empty name would read as the automatic choice";
 }

@@ -340,13 +340,13 @@ TEST_F(Presenter, AnInterfaceChosenFromTheMenuIsStoredAndMeasuredFromAFreshBasel
     interfaces->ethReceived = 1'000'000;  // traffic before the choice never counts
     monitor.tick();
     EXPECT_EQ(line(), "DL: 0 kb/s - UL: 0 kb/s");
-    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - veth1");
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
 
     const std::vector<InterfaceMenuEntry>& menu = monitor.openInterfaceMenu();
     ASSERT_EQ(menu.size(), 3u);
     EXPECT_TRUE(menu[0].ticked);
     EXPECT_EQ(menu[1].caption, "eth0 – uppe");
-    EXPECT_EQ(menu[2].caption, "veth1 (bridge port) – nere");
+    EXPECT_EQ(menu[2].caption, "bridge port (veth1) – nere");
     const int32_t totalBefore = vars.downloadTotal;
     monitor.interfaceMenuChosen(1);
     EXPECT_EQ(store.at("options", "interface"), "eth0");
@@ -366,7 +366,7 @@ TEST_F(Presenter, AnInterfaceChosenFromTheMenuIsStoredAndMeasuredFromAFreshBasel
     ASSERT_EQ(store.removals.size(), 1u);
     EXPECT_EQ(store.removals[0], settingkeys::measuredInterface.name);
     monitor.tick();
-    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - veth1");
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
 
     // Entries that cannot be chosen, or the choice there is, write nothing.
     const std::size_t writes = store.batches.size();

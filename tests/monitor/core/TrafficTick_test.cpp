@@ -16,7 +16,7 @@ constexpr int32_t kMaxTotal = std::numeric_limits<int32_t>::max();
 // Counters of one interface that stays in place from tick to tick.
 TrafficCounters wired(int32_t received, int32_t sent)
 {
-    return {received, sent, CountedInterface{2, "eth0"}};
+    return {received, sent, CountedInterface{2, "eth0"}, "eth0"};
 }
 
 std::string field(const std::string& text)
@@ -179,7 +179,7 @@ TEST_F(TrafficTickTest, TheFirstCountersOfAnInterfaceAreOnlyTheBaseline)
     // Another interface, or the same name re-created between two ticks (a new
     // index), starts afresh as well; a falling counter stays a fall.
     const auto other = [&](int32_t index, const char* name, int32_t received) {
-        return tick_.sample({received, 0, CountedInterface{index, name}}, downloadTotal_,
+        return tick_.sample({received, 0, CountedInterface{index, name}, name}, downloadTotal_,
                             uploadTotal_, ".");
     };
     EXPECT_EQ(other(7, "wlan0", 100'000).label, "DL: 0 kb/s - UL: 0 kb/s");
