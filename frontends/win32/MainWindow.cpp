@@ -10,6 +10,7 @@
 
 #include "ResourceIds.h"
 #include "frontends/win32/SettingsDialog.h"
+#include "frontends/win32/TrayMenu.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/SystemReason.h"
 #include "platform/WideText.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KuvellMain";
 constexpr UINT kTickMilliseconds = 1000;
-constexpr UINT kOptionsCommand = 1;
-constexpr UINT kQuitCommand = 2;
 
 // Kuvell's own texts are valid UTF-8; one that is not shows as nothing.
 std::wstring wide(std::string_view text) { return wideFromUtf8(text).value_or(std::wstring()); }
@@ -92,9 +91,6 @@ MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore
     createControls(instance);
     tray_ = std::make_unique<TrayIcon>(window_, kTrayMessage);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    popupMenu_ = CreatePopupMenu();
-    AppendMenuW(popupMenu_, MF_STRING, kOptionsCommand, L"Inställningar");
-    AppendMenuW(popupMenu_, MF_STRING, kQuitCommand, L"Avsluta");
     SetTimer(window_, kTickTimer, kTickMilliseconds, nullptr);
 }
 
@@ -105,7 +101,6 @@ MainWindow::~MainWindow()
     tray_.reset();
     graphView_.reset();
     DestroyWindow(window_);
-    DestroyMenu(popupMenu_);
     if (labelFont_ != nullptr) {
         DeleteObject(labelFont_);
     }
@@ -267,20 +262,26 @@ void MainWindow::beginMove()
     SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void MainWindow::showPopupMenu()
+void MainWindow::showPopupMenu(bool fromTray)
 {
+    // The tray's menu lists the interfaces of the moment it opens.
+    const std::vector<InterfaceMenuEntry> interfaces =
+        fromTray ? presenter_.openInterfaceMenu() : std::vector<InterfaceMenuEntry>();
+    HMENU menu = fromTray ? createTrayMenu(interfaces) : createGraphMenu();
     POINT at;
     GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(window_);
-    const UINT command =
-        static_cast<UINT>(TrackPopupMenu(popupMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                         at.x, at.y, 0, window_, nullptr));
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
     PostMessageW(window_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
     if (command == kQuitCommand) {
         presenter_.quit();
     } else if (command == kOptionsCommand) {
         openSettings();
+    } else if (const auto entry = interfaceEntryOf(command, interfaces.size())) {
+        presenter_.interfaceMenuChosen(*entry);
     }
 }
 
@@ -318,7 +319,7 @@ void MainWindow::setTopMost(bool onTop)
 void MainWindow::onGraphPressed(UINT message)
 {
     if (message == WM_RBUTTONDOWN) {
-        showPopupMenu();
+        showPopupMenu(false);
     } else {
         beginMove();
     }
@@ -346,7 +347,7 @@ void MainWindow::onTrayMessage(LPARAM mouseMessage)
             presenter_.trayClicked(TrayClick::Single, static_cast<int64_t>(GetTickCount64()));
             break;
         case WM_RBUTTONUP:
-            showPopupMenu();
+            showPopupMenu(true);
             break;
         default:
             break;

@@ -62,7 +62,8 @@ class MainWindow final : private MonitorView, private MainWindowControl
     void createControls(HINSTANCE instance);
     void setLabelFont(double points);
     void beginMove();
-    void showPopupMenu();
+    // fromTray: the tray icon's menu, with the interface list; else the graph's.
+    void showPopupMenu(bool fromTray);
     void openSettings();
     void onGraphPressed(UINT message);
     void onTrayMessage(LPARAM mouseMessage);
@@ -81,7 +82,6 @@ class MainWindow final : private MonitorView, private MainWindowControl
     double labelPoints_ = 0;
     int labelDpi_ = 0;    // the scale labelFont_ was made for
     int dpi_ = kBaseDpi;  // of the monitor the window stands on
-    HMENU popupMenu_ = nullptr;
     UINT taskbarCreated_ = 0;
     bool sizeBounded_ = false;
     std::unique_ptr<GraphSurface> graphView_;

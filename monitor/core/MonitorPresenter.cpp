@@ -67,6 +67,7 @@ void MonitorPresenter::startUp()
                 setup_.tableSource, [this](std::string_view text) { view_.showMessage(text); });
             interfaceTable_->chooseInterface(startup.interfaceChoice);
         }
+        chosenInterface_ = startup.interfaceChoice;
     });
     guarded(view_, [&] {
         tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
@@ -117,8 +118,44 @@ void MonitorPresenter::tick()
     const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
                                          vars_.uploadTotal, setup_.decimalSeparator);
     view_.showRates(texts.label);
-    showTray(texts.trayImage.value_or(trayPicture_), tipText(texts.tip));
+    showTray(texts.trayImage.value_or(trayPicture_), tipNaming(tipText(texts.tip), measuredName()));
     drawGraph(true);
+}
+
+std::string MonitorPresenter::measuredName() const
+{
+    if (interfaceTable_->counters().from) {
+        return interfaceTable_->counters().shownAs;
+    }
+    return chosenInterface_.empty() ? std::string() : chosenInterface_ + " saknas";
+}
+
+const std::vector<InterfaceMenuEntry>& MonitorPresenter::openInterfaceMenu()
+{
+    const std::vector<uint8_t> table =
+        interfaceTable_ ? interfaceTable_->tableNow() : std::vector<uint8_t>();
+    interfaceMenu_ = interfaceMenu(IfTableView(table), chosenInterface_);
+    return interfaceMenu_;
+}
+
+void MonitorPresenter::interfaceMenuChosen(std::size_t entry)
+{
+    if (ended_ || quitting_ || entry >= interfaceMenu_.size() || !interfaceMenu_[entry].choice ||
+        *interfaceMenu_[entry].choice == chosenInterface_) {
+        return;
+    }
+    chosenInterface_ = *interfaceMenu_[entry].choice;
+    if (interfaceTable_) {
+        interfaceTable_->chooseInterface(chosenInterface_);
+    }
+    const Result saved = chosenInterface_.empty()
+                             ? store_.removeText(settingkeys::measuredInterface.name)
+                             : writeText(store_, settingkeys::measuredInterface, chosenInterface_);
+    if (!saved) {
+        // Measured as chosen all the same, until Kuvell ends.
+        view_.showMessage("The chosen interface could not be saved to " + store_.location() +
+                          ":\n" + saved.reason + ".");
+    }
 }
 
 // Every update makes a StatusNotifierItem host read the icon again: only a

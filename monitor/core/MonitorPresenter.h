@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "monitor/core/GraphRaster.h"
+#include "monitor/core/InterfaceMenu.h"
 #include "monitor/core/MonitorView.h"
 #include "monitor/core/RateHistories.h"
 #include "monitor/core/TrafficTick.h"
@@ -63,6 +65,13 @@ class MonitorPresenter
     // The tray icon was clicked; nowMilliseconds from a monotonic clock.
     void trayClicked(TrayClick click, int64_t nowMilliseconds);
 
+    // The tray menu opens: the interfaces of this moment to choose from.
+    const std::vector<InterfaceMenuEntry>& openInterfaceMenu();
+    // An entry of the last menu opened was chosen: from the next tick on that
+    // interface is measured (its first counters only the baseline), and the
+    // choice is stored at once; the automatic entry removes it from the store.
+    void interfaceMenuChosen(std::size_t entry);
+
     // "Avsluta": the totals and placement saved as one batch, the tray icon
     // removed, a failed save reported; the program ends with 0, or 1 when
     // nothing was saved.
@@ -81,6 +90,7 @@ class MonitorPresenter
     void placeOnScreen(WindowPlacement placement);
     void layOut(PixelSize windowSize);
     void showTray(int picture, const std::string& tip);
+    std::string measuredName() const;
     void removeTray();
     void end(int status);
 
@@ -90,6 +100,8 @@ class MonitorPresenter
     MonitorSetup setup_;
     TrayActivations trayClicks_;
     std::unique_ptr<InterfaceTable> interfaceTable_;
+    std::string chosenInterface_;  // empty: the automatic rule
+    std::vector<InterfaceMenuEntry> interfaceMenu_;
     TrafficTick tick_;
     RateHistories histories_;
     int layoutDpi_ = kBaseDpi;  // the scale controls_ and graphBuffer_ are laid out at

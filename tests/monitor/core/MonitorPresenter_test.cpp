@@ -318,6 +318,90 @@ TEST_F(Presenter, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
     EXPECT_EQ(store.batches.size(), 1u);  // start-up's date alone
 }
 
+// eth0 carries the traffic; veth1, last with an address, is what the rule measures.
+struct TwoInterfaces : testsupport::ScriptedTableSource
+{
+    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    {
+        testsupport::TestTable rows;
+        rows.addRow().name("eth0").index(2).physAddr({2}).inOctets(ethReceived).put32(544, 5);
+        rows.addRow().name("veth1").index(3).physAddr({3}).descr("bridge port\0", 12);
+        table = rows.bytes();
+        return ScriptedTableSource::getIfTable(buffer, size, sort);
+    }
+    uint32_t ethReceived = 0;
+};
+
+TEST_F(Presenter, AnInterfaceChosenFromTheMenuIsStoredAndMeasuredFromAFreshBaseline)
+{
+    auto interfaces = std::make_shared<TwoInterfaces>();
+    MonitorPresenter monitor(vars, store, view,
+                             MonitorSetup{interfaces, "today", ".", false, 400, {}});
+    monitor.startUp();
+    const auto line = [&] { return view.calls.at(view.calls.size() - 2); };
+    const auto tip = [&] { return view.trayUpdates.back().substr(2); };
+    monitor.tick();
+    interfaces->ethReceived = 1'000'000;  // traffic before the choice never counts
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
+
+    const std::vector<InterfaceMenuEntry>& menu = monitor.openInterfaceMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_TRUE(menu[0].ticked);
+    EXPECT_EQ(menu[1].caption, "eth0 – uppe");
+    EXPECT_EQ(menu[2].caption, "bridge port (veth1) – nere");
+    const int32_t totalBefore = vars.downloadTotal;
+    monitor.interfaceMenuChosen(1);
+    EXPECT_EQ(store.at("options", "interface"), "eth0");
+    EXPECT_TRUE(monitor.openInterfaceMenu()[1].ticked);
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 0 kb/s - UL: 0 kb/s") << "the switch itself is no traffic";
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - eth0");
+    interfaces->ethReceived += 10240;
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 10 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(vars.downloadTotal, totalBefore + 10240);
+
+    // The automatic entry removes the key and the rule measures again.
+    monitor.openInterfaceMenu();
+    monitor.interfaceMenuChosen(0);
+    EXPECT_EQ(store.at("options", "interface"), "(absent)");
+    ASSERT_EQ(store.removals.size(), 1u);
+    EXPECT_EQ(store.removals[0], settingkeys::measuredInterface.name);
+    monitor.tick();
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
+
+    // Entries that cannot be chosen, or the choice there is, write nothing.
+    const std::size_t writes = store.batches.size();
+    monitor.interfaceMenuChosen(0);
+    monitor.interfaceMenuChosen(99);
+    EXPECT_EQ(store.batches.size(), writes);
+    EXPECT_EQ(store.removals.size(), 1u);
+
+    // A failed save is reported, and the choice holds until Kuvell ends.
+    store.failure = "read-only file system";
+    monitor.openInterfaceMenu();
+    monitor.interfaceMenuChosen(1);
+    EXPECT_EQ(view.calls.back(),
+              "message The chosen interface could not be saved to memory:\nread-only file system.");
+    monitor.tick();
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - eth0");
+}
+
+TEST_F(Presenter, AChosenInterfaceThatIsGoneIsNamedMissingInTheTooltip)
+{
+    store.texts[{"options", "interface"}] = "usb0";
+    MonitorPresenter& monitor = started();
+    monitor.tick();
+    ASSERT_FALSE(view.trayUpdates.empty());
+    EXPECT_EQ(view.trayUpdates.back(), "1 Kuvell - DL: 0 kb/s - UL: 0 kb/s - usb0 saknas");
+    const std::vector<InterfaceMenuEntry>& menu = monitor.openInterfaceMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[2].caption, "usb0 – saknas");
+    EXPECT_TRUE(menu[2].ticked);
+}
+
 TEST_F(Presenter, AMissingInterfaceTableShowsOneMessageATickAndSkipsTicksMeanwhile)
 {
     MonitorPresenter& monitor = started();
