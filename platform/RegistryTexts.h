@@ -45,6 +45,10 @@ class RegistryTexts
     // names the key, the value and the system's words.
     [[nodiscard]] Result write(std::span<const RegistryText> texts);
 
+    // Deletes the value. A value or section key that does not exist is a
+    // success; a refusal names the key, the value and the system's words.
+    [[nodiscard]] Result remove(std::string_view section, std::string_view name);
+
     // "HKEY_CURRENT_USER\\<application key>".
     std::string location() const;
 

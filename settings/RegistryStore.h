@@ -22,6 +22,7 @@ class RegistryStore final : public KeyValueStore
     // registry has no transaction over several values, so a process killed
     // mid-batch leaves the first ones written and the rest as they were.
     Result writeTexts(std::span<const StoreChange> changes) override;
+    Result removeText(KeyName key) override;
     std::string location() const override { return texts_.location(); }
     bool batchesAreAtomic() const override { return false; }
 

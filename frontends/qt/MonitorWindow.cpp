@@ -129,9 +129,15 @@ MonitorWindow::MonitorWindow(ProgramVariables& vars, KeyValueStore& store,
     quitAction_ = popupMenu_->addAction(QStringLiteral("Avsluta"));
     connect(optionsAction_, &QAction::triggered, this, &MonitorWindow::onOptions);
     connect(quitAction_, &QAction::triggered, this, &MonitorWindow::onQuit);
-    // The same two actions, so the tray's menu does exactly what the graph's does.
+    // The interface to measure, then the same two actions, so the tray's menu
+    // does exactly what the graph's does.
     trayMenu_ = new QMenu(this);
+    interfaceMenu_ = trayMenu_->addMenu(qText(kInterfaceMenuTitle));
+    trayMenu_->addSeparator();
     trayMenu_->addActions({optionsAction_, quitAction_});
+    // Built as the menu opens, from the interfaces of that moment.
+    connect(trayMenu_, &QMenu::aboutToShow, this, &MonitorWindow::fillInterfaceMenu);
+    fillInterfaceMenu();
     tray_.setContextMenu(trayMenu_);
 
     connect(&tray_, &TrayIcon::activated, this, &MonitorWindow::onTrayActivated);
@@ -248,6 +254,23 @@ void MonitorWindow::onOptions()
     settingsDialog_ = new SettingsDialog(vars_, store_, *this, services_.autostart, this);
     settingsDialog_->exec();
     delete settingsDialog_.data();
+}
+
+void MonitorWindow::fillInterfaceMenu()
+{
+    interfaceMenu_->clear();
+    const std::vector<InterfaceMenuEntry>& entries = presenter_.openInterfaceMenu();
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        // An "&" in a name is shown, not taken for a shortcut mark.
+        QString caption = qText(entries[entry].caption);
+        QAction* action =
+            interfaceMenu_->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setCheckable(true);
+        action->setChecked(entries[entry].ticked);
+        action->setEnabled(entries[entry].choice.has_value());
+        connect(action, &QAction::triggered, this,
+                [this, entry] { presenter_.interfaceMenuChosen(entry); });
+    }
 }
 
 void MonitorWindow::onQuit() { presenter_.quit(); }

@@ -82,6 +82,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     QLabel* label() const { return rateLabel_; }
     QMenu* popupMenu() const { return popupMenu_; }
     QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* interfaceMenu() const { return interfaceMenu_; }
     QTimer* timer() const { return sampleTimer_; }
 
   public slots:
@@ -92,6 +93,8 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     // the notification area has no double-click, the first of two activations
     // within the double-click interval, or a single one).
     void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    // The tray menu opens: its interface list is made anew.
+    void fillInterfaceMenu();
     // The popupMenu_ items.
     void onOptions();
     void onQuit();
@@ -140,6 +143,7 @@ class MonitorWindow : public QWidget, public MainWindowAccess, private MonitorVi
     QAction* optionsAction_;
     QAction* quitAction_;
     QMenu* trayMenu_;
+    QMenu* interfaceMenu_;
     TrayIcon tray_;
     QPointer<SettingsDialog> settingsDialog_;
     WindowGrip grip_;

@@ -123,6 +123,26 @@ class QSettingsCodec : public IniCodec
                 ini.endGroup();
             }
         }
+        return readBack(copy, problem);
+    }
+
+    std::optional<std::string> encodeRemoval(std::string_view bytes, KeyName key,
+                                             std::string& problem) const override
+    {
+        const WorkingCopy copy(bytes, problem);
+        if (!copy.isValid()) return std::nullopt;
+        {
+            QSettings ini(copy.path(), QSettings::IniFormat);
+            ini.beginGroup(qText(key.section));
+            ini.remove(qText(key.name));
+            ini.endGroup();
+        }
+        return readBack(copy, problem);
+    }
+
+  private:
+    static std::optional<std::string> readBack(const WorkingCopy& copy, std::string& problem)
+    {
         QFile file(copy.path());
         if (!file.open(QIODevice::ReadOnly)) {
             problem = QStringLiteral("the working copy in %1 could not be read back: %2")

@@ -10,6 +10,7 @@
 
 #include "ResourceIds.h"
 #include "frontends/win32/SettingsDialog.h"
+#include "frontends/win32/TrayMenu.h"
 #include "monitor/core/MainLayout.h"
 #include "platform/SystemReason.h"
 #include "platform/WideText.h"
@@ -22,10 +23,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KuvellMain";
 constexpr UINT kTickMilliseconds = 1000;
-constexpr UINT kOptionsCommand = 1;
-constexpr UINT kQuitCommand = 2;
-
-int px(double twips) { return twipsToPixels(twips); }
 
 // Kuvell's own texts are valid UTF-8; one that is not shows as nothing.
 std::wstring wide(std::string_view text) { return wideFromUtf8(text).value_or(std::wstring()); }
@@ -42,6 +39,13 @@ PixelRect childRect(HWND child)
 void moveChild(HWND child, const PixelRect& to)
 {
     MoveWindow(child, to.x, to.y, std::max(0, to.width), std::max(0, to.height), TRUE);
+}
+
+// 0 when the system cannot say (an invalid window): 96 then.
+int windowDpi(HWND window)
+{
+    const UINT dpi = GetDpiForWindow(window);
+    return dpi != 0 ? static_cast<int>(dpi) : kBaseDpi;
 }
 
 BOOL CALLBACK addScreenArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
@@ -80,15 +84,13 @@ MainWindow::MainWindow(HINSTANCE instance, ProgramVariables& vars, KeyValueStore
         throw std::runtime_error("the main window could not be made: " +
                                  systemReason(GetLastError()));
     }
+    dpi_ = windowDpi(window_);
     // A layered window shows nothing until it has an opacity; opaque unless
     // the stored transparency says otherwise.
     SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
     createControls(instance);
     tray_ = std::make_unique<TrayIcon>(window_, kTrayMessage);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    popupMenu_ = CreatePopupMenu();
-    AppendMenuW(popupMenu_, MF_STRING, kOptionsCommand, L"Inställningar");
-    AppendMenuW(popupMenu_, MF_STRING, kQuitCommand, L"Avsluta");
     SetTimer(window_, kTickTimer, kTickMilliseconds, nullptr);
 }
 
@@ -99,7 +101,6 @@ MainWindow::~MainWindow()
     tray_.reset();
     graphView_.reset();
     DestroyWindow(window_);
-    DestroyMenu(popupMenu_);
     if (labelFont_ != nullptr) {
         DeleteObject(labelFont_);
     }
@@ -147,6 +148,7 @@ std::vector<PixelRect> MainWindow::screenAreas() const
 void MainWindow::placeWindow(const WindowPlacement& at, bool onTop)
 {
     // The size bounds apply in WM_WINDOWPOSCHANGING.
+    const auto px = [this](int32_t twips) { return twipsToPixels(twips, dpi_); };
     SetWindowPos(window_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, px(at.left), px(at.top),
                  px(at.width), px(at.height), SWP_NOACTIVATE);
 }
@@ -182,24 +184,25 @@ void MainWindow::placeControls(const MainControls& controls, const PixelImage& g
         return rect;
     };
     moveChild(graphPanel_, inClient(controls.panel));
-    // The panel's own frame is the sunken border the graph's place counts in.
-    PixelRect graphPlace = controls.graph;
-    graphPlace.x -= kPanelBorder;
-    graphPlace.y -= kPanelBorder;
-    graphView_->place(graphPlace, graph);
+    // The graph's place counts from the panel's outer corner; the panel's own
+    // frame (the system's width at every scale) lies before its client area.
+    POINT panelClient{0, 0};
+    ClientToScreen(graphPanel_, &panelClient);
+    RECT panelOuter;
+    GetWindowRect(graphPanel_, &panelOuter);
+    graphView_->place(
+        controls.graph.translated(panelOuter.left - panelClient.x, panelOuter.top - panelClient.y),
+        graph);
     moveChild(rateLabel_, inClient(controls.rateLabel));
     setLabelFont(controls.rateLabelFontPoints);
 }
 
 void MainWindow::setLabelFont(double points)
 {
-    if (points == labelPoints_) {
+    if (points == labelPoints_ && dpi_ == labelDpi_) {
         return;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const int height = -static_cast<int>(std::nearbyint(points * dpi / 72.0));
+    const int height = -static_cast<int>(std::nearbyint(points * dpi_ / 72.0));
     HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_SWISS, L"Tahoma");
@@ -212,6 +215,7 @@ void MainWindow::setLabelFont(double points)
     }
     labelFont_ = font;
     labelPoints_ = points;
+    labelDpi_ = dpi_;
 }
 
 void MainWindow::showRates(std::string_view line)
@@ -258,20 +262,26 @@ void MainWindow::beginMove()
     SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void MainWindow::showPopupMenu()
+void MainWindow::showPopupMenu(bool fromTray)
 {
+    // The tray's menu lists the interfaces of the moment it opens.
+    const std::vector<InterfaceMenuEntry> interfaces =
+        fromTray ? presenter_.openInterfaceMenu() : std::vector<InterfaceMenuEntry>();
+    HMENU menu = fromTray ? createTrayMenu(interfaces) : createGraphMenu();
     POINT at;
     GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(window_);
-    const UINT command =
-        static_cast<UINT>(TrackPopupMenu(popupMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                         at.x, at.y, 0, window_, nullptr));
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
     PostMessageW(window_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
     if (command == kQuitCommand) {
         presenter_.quit();
     } else if (command == kOptionsCommand) {
         openSettings();
+    } else if (const auto entry = interfaceEntryOf(command, interfaces.size())) {
+        presenter_.interfaceMenuChosen(*entry);
     }
 }
 
@@ -309,10 +319,22 @@ void MainWindow::setTopMost(bool onTop)
 void MainWindow::onGraphPressed(UINT message)
 {
     if (message == WM_RBUTTONDOWN) {
-        showPopupMenu();
+        showPopupMenu(false);
     } else {
         beginMove();
     }
+}
+
+// The window moved onto a monitor of another scale: the system's suggested
+// rectangle keeps it where the user put it, at the size the new scale gives.
+void MainWindow::onDpiChanged(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    tray_->setDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out again at the new scale also when the size stayed.
+    presenter_.resized(windowSize());
 }
 
 void MainWindow::onTrayMessage(LPARAM mouseMessage)
@@ -325,7 +347,7 @@ void MainWindow::onTrayMessage(LPARAM mouseMessage)
             presenter_.trayClicked(TrayClick::Single, static_cast<int64_t>(GetTickCount64()));
             break;
         case WM_RBUTTONUP:
-            showPopupMenu();
+            showPopupMenu(true);
             break;
         default:
             break;
@@ -348,8 +370,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_GETMINMAXINFO:
             if (sizeBounded_) {
                 auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-                info->ptMinTrackSize = {kMinWindowWidth, kMinWindowHeight};
-                info->ptMaxTrackSize = {kMaxWindowWidth, kMaxWindowHeight};
+                const WindowSizeBounds bounds = windowSizeBounds(dpi_);
+                info->ptMinTrackSize = {bounds.smallest.cx, bounds.smallest.cy};
+                info->ptMaxTrackSize = {bounds.largest.cx, bounds.largest.cy};
                 return 0;
             }
             break;
@@ -357,7 +380,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             // Every size change, the program's own included, stays within the bounds.
             if (auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
                 sizeBounded_ && (pos->flags & SWP_NOSIZE) == 0) {
-                const WindowSize bounded = clampWindowSize({pos->cx, pos->cy});
+                const WindowSize bounded = clampWindowSize({pos->cx, pos->cy}, dpi_);
                 pos->cx = bounded.cx;
                 pos->cy = bounded.cy;
             }
@@ -382,6 +405,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case kTrayMessage:
             onTrayMessage(lParam);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             presenter_.endWithoutSaving();

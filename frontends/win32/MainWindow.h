@@ -39,6 +39,7 @@ class MainWindow final : private MonitorView, private MainWindowControl
     // MonitorView
     void applySizeBounds() override { sizeBounded_ = true; }
     std::vector<PixelRect> screenAreas() const override;
+    int displayDpi() const override { return dpi_; }
     void placeWindow(const WindowPlacement& twips, bool onTop) override;
     PixelSize windowSize() const override;
     void resizeWindow(PixelSize size) override;
@@ -61,10 +62,12 @@ class MainWindow final : private MonitorView, private MainWindowControl
     void createControls(HINSTANCE instance);
     void setLabelFont(double points);
     void beginMove();
-    void showPopupMenu();
+    // fromTray: the tray icon's menu, with the interface list; else the graph's.
+    void showPopupMenu(bool fromTray);
     void openSettings();
     void onGraphPressed(UINT message);
     void onTrayMessage(LPARAM mouseMessage);
+    void onDpiChanged(int dpi, const RECT& suggested);
 
     static constexpr UINT_PTR kTickTimer = 1;
     static constexpr UINT kTrayMessage = WM_APP + 1;
@@ -77,7 +80,8 @@ class MainWindow final : private MonitorView, private MainWindowControl
     HWND rateLabel_ = nullptr;
     HFONT labelFont_ = nullptr;
     double labelPoints_ = 0;
-    HMENU popupMenu_ = nullptr;
+    int labelDpi_ = 0;    // the scale labelFont_ was made for
+    int dpi_ = kBaseDpi;  // of the monitor the window stands on
     UINT taskbarCreated_ = 0;
     bool sizeBounded_ = false;
     std::unique_ptr<GraphSurface> graphView_;

@@ -57,10 +57,7 @@ SettingsDialog::~SettingsDialog()
     if (font_ != nullptr) DeleteObject(font_);
 }
 
-int SettingsDialog::px(int32_t twips) const
-{
-    return twipsToPixels(static_cast<double>(twips) * dpi_ / 96.0);
-}
+int SettingsDialog::px(int32_t twips) const { return twipsToPixels(twips, static_cast<int>(dpi_)); }
 
 HWND SettingsDialog::control(std::string_view name) const
 {

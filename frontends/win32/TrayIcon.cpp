@@ -47,10 +47,8 @@ HICON iconFromPicture(const TrayPicture& picture)
 
 TrayIcon::TrayIcon(HWND window, UINT callbackMessage)
 {
-    const int side = std::clamp(GetSystemMetrics(SM_CXSMICON), 1, kLargestTrayImageSide);
-    for (int number = 1; number <= kTrayImageCount; ++number) {
-        icons_[static_cast<std::size_t>(number - 1)] = iconFromPicture(trayPicture(number, side));
-    }
+    const UINT dpi = GetDpiForWindow(window);
+    makeIcons(dpi != 0 ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI);
     data_.cbSize = sizeof data_;
     data_.hWnd = window;
     data_.uID = 1;
@@ -61,10 +59,38 @@ TrayIcon::TrayIcon(HWND window, UINT callbackMessage)
 TrayIcon::~TrayIcon()
 {
     remove();
-    for (HICON icon : icons_) {
+    destroyIcons();
+}
+
+void TrayIcon::makeIcons(int dpi)
+{
+    const int side = std::clamp(GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)), 1,
+                                kLargestTrayImageSide);
+    for (int number = 1; number <= kTrayImageCount; ++number) {
+        icons_[static_cast<std::size_t>(number - 1)] = iconFromPicture(trayPicture(number, side));
+    }
+}
+
+void TrayIcon::destroyIcons()
+{
+    for (HICON& icon : icons_) {
         if (icon != nullptr) {
             DestroyIcon(icon);
         }
+        icon = nullptr;
+    }
+}
+
+void TrayIcon::setDpi(int dpi)
+{
+    const auto picture = std::find(icons_.begin(), icons_.end(), data_.hIcon) - icons_.begin();
+    destroyIcons();
+    makeIcons(dpi);
+    if (picture < kTrayImageCount) {
+        data_.hIcon = icons_[static_cast<std::size_t>(picture)];
+    }
+    if (shown_) {
+        Shell_NotifyIconW(NIM_MODIFY, &data_);
     }
 }
 

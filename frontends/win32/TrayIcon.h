@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Kuvell's notification-area icon: uID 1, the core's four pictures at the
-// screen's small-icon size, a tooltip, and a callback message to the window.
+// small-icon size of the window's display scale, a tooltip, and a callback
+// message to the window.
 #include <windows.h>
 
 #include <array>
@@ -28,8 +29,13 @@ class TrayIcon
     // Explorer started again (TaskbarCreated): the icon as it was, added anew.
     void addAgain();
     void remove();
+    // The window's display scale changed (dots per inch): the pictures are
+    // made anew at its small-icon size, and a shown icon takes them.
+    void setDpi(int dpi);
 
   private:
+    void makeIcons(int dpi);
+    void destroyIcons();
     void setPictureAndTip(std::optional<int> picture, std::optional<std::string_view> tip);
 
     NOTIFYICONDATAW data_{};

@@ -33,6 +33,8 @@ std::optional<RowSpan> barRows(double value, int32_t graphScale, int displayHeig
     return RowSpan{top <= 0 ? 0 : static_cast<int>(top), last};
 }
 
+int barColumn(int bufferWidth, int slot, int dpi) { return bufferWidth - scaledPixels(slot, dpi); }
+
 std::array<Bar, 2> barsInDrawOrder(double download, double upload, int32_t downloadColour,
                                    int32_t uploadColour)
 {

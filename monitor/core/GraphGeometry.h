@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/core/Twips.h"
+
 namespace kuvell {
 
 // Kilobytes per tick that fill the whole graph height:
@@ -26,8 +28,12 @@ struct RowSpan
 std::optional<RowSpan> barRows(double value, int32_t graphScale, int displayHeight,
                                int bufferHeight);
 
-// The column of history slot i: the newest slot sits at the buffer's right edge.
-inline constexpr int barColumn(int bufferWidth, int slot) { return bufferWidth - slot; }
+// The first column of history slot i; its columns run up to the first column
+// of slot i - 1. The newest slot sits at the buffer's right edge, and at 96
+// dpi a slot is one column wide. At other display scales (dpi, see Twips.h) a
+// slot's edges lie at rint(i * dpi / 96) from the right edge: whole pixels, no
+// gap and no overlap between slots, dpi / 96 columns a slot on average.
+int barColumn(int bufferWidth, int slot, int dpi = kBaseDpi);
 
 struct Bar
 {

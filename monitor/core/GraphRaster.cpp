@@ -65,10 +65,12 @@ GraphBuffer::GraphBuffer(int outerWidth, int outerHeight)
     setOuterSize(outerWidth, outerHeight);
 }
 
-void GraphBuffer::setOuterSize(int outerWidth, int outerHeight)
+void GraphBuffer::setOuterSize(int outerWidth, int outerHeight, int dpi)
 {
-    const int width = std::max(0, outerWidth - 2 * kBorder);
-    const int height = std::max(0, outerHeight - 2 * kBorder);
+    dpi_ = dpi;
+    border_ = scaledPixels(kBorder, dpi);
+    const int width = std::max(0, outerWidth - 2 * border_);
+    const int height = std::max(0, outerHeight - 2 * border_);
     if (width == width_ && height == height_) {
         return;
     }
@@ -85,7 +87,7 @@ void GraphBuffer::setOuterSize(int outerWidth, int outerHeight)
     rowColours_.assign(static_cast<std::size_t>(width_), colours_[kClearIndex]);
 }
 
-PixelSize GraphBuffer::outerSize() const { return {width_ + 2 * kBorder, height_ + 2 * kBorder}; }
+PixelSize GraphBuffer::outerSize() const { return {width_ + 2 * border_, height_ + 2 * border_}; }
 
 void GraphBuffer::setBackground(int32_t bgr)
 {
@@ -109,15 +111,16 @@ PixelRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphS
     colours_[kUploadIndex] = rgbFromBgr(uploadColour);
     int topDrawn = height_;  // rows above it were not touched and are still clear
     for (std::size_t slot = 0; slot < kHistorySlots; ++slot) {
-        const int column = barColumn(width_, static_cast<int>(slot));
-        if (column < 0 || column >= width_) {
+        const int first = std::max(0, barColumn(width_, static_cast<int>(slot), dpi_));
+        const int end = std::min(width_, barColumn(width_, static_cast<int>(slot) - 1, dpi_));
+        if (first >= end) {
             continue;
         }
         for (const Bar& bar :
              barsInDrawOrder(histories.downloadHistory[slot], histories.uploadHistory[slot],
                              downloadColour, uploadColour)) {
             if (const auto rows = barRows(bar.value, graphScale, display.height(), height_)) {
-                drawBar(column, *rows,
+                drawBar(first, end, *rows,
                         bar.colour == downloadColour ? kDownloadIndex : kUploadIndex);
                 topDrawn = std::min(topDrawn, rows->first);
             }
@@ -134,11 +137,10 @@ PixelRect GraphBuffer::paintFrame(const RateHistories& histories, int32_t graphS
     return changed;
 }
 
-void GraphBuffer::drawBar(int column, RowSpan rows, uint8_t colourIndex)
+void GraphBuffer::drawBar(int firstColumn, int endColumn, RowSpan rows, uint8_t colourIndex)
 {
-    uint8_t* pixel = row(rows.first) + column;
-    for (int y = rows.first; y <= rows.last; ++y, pixel += width_) {
-        *pixel = colourIndex;
+    for (int y = rows.first; y <= rows.last; ++y) {
+        std::fill(row(y) + firstColumn, row(y) + endColumn, colourIndex);
     }
 }
 

@@ -20,13 +20,15 @@ inline constexpr int32_t kDesignBackground = 0x00BEAA49;
 class GraphBuffer
 {
   public:
-    static constexpr int kBorder = 2;
+    static constexpr int kBorder = 2;  // at 96 dpi
 
     // outer size in pixels; the drawing area is 2 * kBorder smaller each way.
     GraphBuffer(int outerWidth, int outerHeight);
 
-    // Keeps the drawing area's contents where the sizes overlap.
-    void setOuterSize(int outerWidth, int outerHeight);
+    // Keeps the drawing area's contents where the sizes overlap. At a display
+    // scale (dpi, see Twips.h) the border grows with it and each history slot
+    // takes dpi / 96 columns on average, its edges on whole pixels.
+    void setOuterSize(int outerWidth, int outerHeight, int dpi = kBaseDpi);
     PixelSize outerSize() const;
 
     // The clear colour (0x00BBGGRR); also clears the buffer to it.
@@ -49,7 +51,7 @@ class GraphBuffer
     uint32_t pixel(int x, int y) const;
 
   private:
-    void drawBar(int column, RowSpan rows, uint8_t colourIndex);
+    void drawBar(int firstColumn, int endColumn, RowSpan rows, uint8_t colourIndex);
     PixelRect copyTo(PixelImage& display, int firstRow);
     uint8_t* row(int y) { return indices_.data() + static_cast<std::size_t>(y) * width_; }
     const uint8_t* row(int y) const
@@ -57,6 +59,8 @@ class GraphBuffer
         return indices_.data() + static_cast<std::size_t>(y) * width_;
     }
 
+    int dpi_ = kBaseDpi;
+    int border_ = kBorder;
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> indices_;

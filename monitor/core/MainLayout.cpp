@@ -23,14 +23,29 @@ constexpr int kDesignRateLabelTop = 2100;
 constexpr int kDesignRateLabelWidth = 5610;
 constexpr double kDesignRateLabelPoints = 9.75;
 
-int px(int64_t twips) { return twipsToPixels(static_cast<double>(twips)); }
-
-PixelRect clientArea(PixelSize window)
+// Twips to pixels, and the borders, at one display scale.
+class Scale
 {
-    return {kSizingBorder.left, kSizingBorder.top,
-            window.width - kSizingBorder.left - kSizingBorder.right,
-            window.height - kSizingBorder.top - kSizingBorder.bottom};
-}
+  public:
+    explicit Scale(int dpi) : dpi_(dpi) {}
+    int px(int64_t twips) const { return twipsToPixels(static_cast<double>(twips), dpi_); }
+    int32_t twips(int pixels) const { return static_cast<int32_t>(pixelsToTwips(pixels, dpi_)); }
+    int panelBorder() const { return scaledPixels(kPanelBorder, dpi_); }
+    PixelMargins sizingBorder() const
+    {
+        return {scaledPixels(kSizingBorder.left, dpi_), scaledPixels(kSizingBorder.top, dpi_),
+                scaledPixels(kSizingBorder.right, dpi_), scaledPixels(kSizingBorder.bottom, dpi_)};
+    }
+    PixelRect clientArea(PixelSize window) const
+    {
+        const PixelMargins border = sizingBorder();
+        return {border.left, border.top, window.width - border.left - border.right,
+                window.height - border.top - border.bottom};
+    }
+
+  private:
+    int dpi_;
+};
 
 // The part of `child` (in its parent's coordinates) inside `area`, in the child's own.
 PixelRect shownWithin(const PixelRect& child, const PixelRect& area)
@@ -38,12 +53,13 @@ PixelRect shownWithin(const PixelRect& child, const PixelRect& area)
     return child.intersected(area).translated(-child.x, -child.y);
 }
 
-void clip(MainControls& controls, PixelSize window)
+void clip(MainControls& controls, PixelSize window, const Scale& scale)
 {
-    const PixelRect panelInside{kPanelBorder, kPanelBorder, controls.panel.width - 2 * kPanelBorder,
-                                controls.panel.height - 2 * kPanelBorder};
+    const int border = scale.panelBorder();
+    const PixelRect panelInside{border, border, controls.panel.width - 2 * border,
+                                controls.panel.height - 2 * border};
     controls.graphShown = shownWithin(controls.graph, panelInside);
-    controls.rateLabelShown = shownWithin(controls.rateLabel, clientArea(window));
+    controls.rateLabelShown = shownWithin(controls.rateLabel, scale.clientArea(window));
 }
 
 std::optional<int64_t> nonNegative(int64_t size)
@@ -89,34 +105,40 @@ std::optional<int> rateLabelFontPoints(int32_t width)
     return std::nullopt;
 }
 
-PixelSize initialWindowSize()
+PixelSize initialWindowSize(int dpi)
 {
-    return {px(kDesignClientWidth) + kSizingBorder.left + kSizingBorder.right,
-            px(kDesignClientHeight) + kSizingBorder.top + kSizingBorder.bottom};
+    const Scale scale(dpi);
+    const PixelMargins border = scale.sizingBorder();
+    return {scale.px(kDesignClientWidth) + border.left + border.right,
+            scale.px(kDesignClientHeight) + border.top + border.bottom};
 }
 
-MainControls initialMainControls()
+MainControls initialMainControls(int dpi)
 {
+    const Scale scale(dpi);
+    const auto px = [&scale](int64_t twips) { return scale.px(twips); };
+    const PixelMargins border = scale.sizingBorder();
+    const int panelBorder = scale.panelBorder();
     MainControls controls;
-    controls.panel = {kSizingBorder.left, kSizingBorder.top, px(kDesignClientWidth),
-                      px(kDesignGraphPanelHeight)};
-    controls.graph = {kPanelBorder, kPanelBorder + px(kGraphViewTop), px(kGraphViewWidth),
+    controls.panel = {border.left, border.top, px(kDesignClientWidth), px(kDesignGraphPanelHeight)};
+    controls.graph = {panelBorder, panelBorder + px(kGraphViewTop), px(kGraphViewWidth),
                       px(kDesignGraphViewHeight)};
-    controls.rateLabel = {kSizingBorder.left, kSizingBorder.top + px(kDesignRateLabelTop),
+    controls.rateLabel = {border.left, border.top + px(kDesignRateLabelTop),
                           px(kDesignRateLabelWidth), px(kRateLabelHeight)};
     controls.graphBuffer = {px(kDesignGraphBufferWidth), px(kDesignGraphBufferHeight)};
     controls.rateLabelFontPoints = kDesignRateLabelPoints;
-    clip(controls, initialWindowSize());
+    clip(controls, initialWindowSize(dpi), scale);
     return controls;
 }
 
 MainControls layOutMainControls(const MainControls& current, PixelSize window,
-                                int16_t extraGraphHeight)
+                                int16_t extraGraphHeight, int dpi)
 {
+    const Scale scale(dpi);
+    const auto px = [&scale](int64_t twips) { return scale.px(twips); };
     const MainLayout layout =
-        layoutForSize(static_cast<int32_t>(pixelsToTwips(window.width)),
-                      static_cast<int32_t>(pixelsToTwips(window.height)), extraGraphHeight);
-    const PixelRect client = clientArea(window);
+        layoutForSize(scale.twips(window.width), scale.twips(window.height), extraGraphHeight);
+    const PixelRect client = scale.clientArea(window);
     MainControls controls = current;
 
     // The panel is docked to the top, always as wide as the client area, and,
@@ -128,21 +150,21 @@ MainControls layOutMainControls(const MainControls& current, PixelSize window,
     }
     panel.height = std::max(0, std::min(panel.bottom(), client.bottom()) - panel.y + 1);
 
-    controls.graph.x = kPanelBorder + px(layout.graphViewLeft);
+    controls.graph.x = scale.panelBorder() + px(layout.graphViewLeft);
     if (layout.graphViewHeight) {
         controls.graph.height = px(*layout.graphViewHeight);
     }
     if (layout.graphBufferHeight) {
         controls.graphBuffer.height = px(*layout.graphBufferHeight);
     }
-    controls.rateLabel.y = kSizingBorder.top + px(layout.rateLabelTop);
+    controls.rateLabel.y = client.y + px(layout.rateLabelTop);
     if (layout.rateLabelWidth) {
         controls.rateLabel.width = px(*layout.rateLabelWidth);
     }
     if (layout.rateLabelFontPoints) {
         controls.rateLabelFontPoints = *layout.rateLabelFontPoints;
     }
-    clip(controls, window);
+    clip(controls, window, scale);
     return controls;
 }
 

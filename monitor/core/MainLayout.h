@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "monitor/core/Pixels.h"
+#include "platform/core/Twips.h"
 
 namespace kuvell {
 
@@ -47,17 +48,22 @@ struct MainControls
     PixelRect rateLabelShown;
 };
 
-// A thin frame around the client area that only resizes the window.
+// A thin frame around the client area that only resizes the window, and the
+// graph panel's sunken border: at 96 dpi, scaled as every other pixel size.
 inline constexpr PixelMargins kSizingBorder{3, 4, 3, 4};
 inline constexpr int kPanelBorder = 2;
 
+// Every function below lays out at a display scale, dpi (see Twips.h): twips
+// convert at 1440 / dpi to a pixel, the borders grow with it.
+
 // The window's outer size and its controls before start-up lays them out.
-PixelSize initialWindowSize();
-MainControls initialMainControls();
+PixelSize initialWindowSize(int dpi = kBaseDpi);
+MainControls initialMainControls(int dpi = kBaseDpi);
 
 // Where a resize to `window` (outer pixels) moves the controls; what the
-// layout leaves alone keeps its value from `current`.
+// layout leaves alone keeps its value from `current`, which must have been
+// laid out at the same dpi.
 MainControls layOutMainControls(const MainControls& current, PixelSize window,
-                                int16_t extraGraphHeight);
+                                int16_t extraGraphHeight, int dpi = kBaseDpi);
 
 }  // namespace kuvell

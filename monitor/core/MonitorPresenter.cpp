@@ -25,7 +25,7 @@ void guarded(MonitorView& view, Step&& step) noexcept
     }
 }
 
-std::string twipsText(int pixels) { return integerToText(pixelsToTwips(pixels)); }
+std::string twipsText(int pixels, int dpi) { return integerToText(pixelsToTwips(pixels, dpi)); }
 
 }  // namespace
 
@@ -67,6 +67,7 @@ void MonitorPresenter::startUp()
                 setup_.tableSource, [this](std::string_view text) { view_.showMessage(text); });
             interfaceTable_->chooseInterface(startup.interfaceChoice);
         }
+        chosenInterface_ = startup.interfaceChoice;
     });
     guarded(view_, [&] {
         tick_ = TrafficTick(jumpLimitFromText(startup.jumpLimitText).value_or(kDefaultJumpLimit));
@@ -85,16 +86,19 @@ void MonitorPresenter::startUp()
 // shows is kept to the pixel.
 void MonitorPresenter::placeOnScreen(WindowPlacement at)
 {
+    const int dpi = view_.displayDpi();
     // The size the window will have once its bounds apply.
-    const WindowSize size = clampWindowSize({twipsToPixels(at.width), twipsToPixels(at.height)});
-    const PixelRect stored{twipsToPixels(at.left), twipsToPixels(at.top), size.cx, size.cy};
+    const WindowSize size =
+        clampWindowSize({twipsToPixels(at.width, dpi), twipsToPixels(at.height, dpi)}, dpi);
+    const PixelRect stored{twipsToPixels(at.left, dpi), twipsToPixels(at.top, dpi), size.cx,
+                           size.cy};
     const PixelRect shown = keepReachable(stored, view_.screenAreas());
     if (shown != stored) {
         view_.logNote("the stored position " + integerToText(stored.x) + "," +
                       integerToText(stored.y) + " lies off every screen; the window opens at " +
                       integerToText(shown.x) + "," + integerToText(shown.y));
-        at.left = static_cast<int32_t>(pixelsToTwips(shown.x));
-        at.top = static_cast<int32_t>(pixelsToTwips(shown.y));
+        at.left = static_cast<int32_t>(pixelsToTwips(shown.x, dpi));
+        at.top = static_cast<int32_t>(pixelsToTwips(shown.y, dpi));
     }
     view_.placeWindow(at, vars_.onTop);
 }
@@ -114,8 +118,44 @@ void MonitorPresenter::tick()
     const TickTexts texts = tick_.sample(interfaceTable_->counters(), vars_.downloadTotal,
                                          vars_.uploadTotal, setup_.decimalSeparator);
     view_.showRates(texts.label);
-    showTray(texts.trayImage.value_or(trayPicture_), tipText(texts.tip));
+    showTray(texts.trayImage.value_or(trayPicture_), tipNaming(tipText(texts.tip), measuredName()));
     drawGraph(true);
+}
+
+std::string MonitorPresenter::measuredName() const
+{
+    if (interfaceTable_->counters().from) {
+        return interfaceTable_->counters().shownAs;
+    }
+    return chosenInterface_.empty() ? std::string() : chosenInterface_ + " saknas";
+}
+
+const std::vector<InterfaceMenuEntry>& MonitorPresenter::openInterfaceMenu()
+{
+    const std::vector<uint8_t> table =
+        interfaceTable_ ? interfaceTable_->tableNow() : std::vector<uint8_t>();
+    interfaceMenu_ = interfaceMenu(IfTableView(table), chosenInterface_);
+    return interfaceMenu_;
+}
+
+void MonitorPresenter::interfaceMenuChosen(std::size_t entry)
+{
+    if (ended_ || quitting_ || entry >= interfaceMenu_.size() || !interfaceMenu_[entry].choice ||
+        *interfaceMenu_[entry].choice == chosenInterface_) {
+        return;
+    }
+    chosenInterface_ = *interfaceMenu_[entry].choice;
+    if (interfaceTable_) {
+        interfaceTable_->chooseInterface(chosenInterface_);
+    }
+    const Result saved = chosenInterface_.empty()
+                             ? store_.removeText(settingkeys::measuredInterface.name)
+                             : writeText(store_, settingkeys::measuredInterface, chosenInterface_);
+    if (!saved) {
+        // Measured as chosen all the same, until Kuvell ends.
+        view_.showMessage("The chosen interface could not be saved to " + store_.location() +
+                          ":\n" + saved.reason + ".");
+    }
 }
 
 // Every update makes a StatusNotifierItem host read the icon again: only a
@@ -142,7 +182,7 @@ void MonitorPresenter::showTray(int picture, const std::string& tip)
 
 void MonitorPresenter::resized(PixelSize size)
 {
-    const WindowSize bounded = clampWindowSize({size.width, size.height});
+    const WindowSize bounded = clampWindowSize({size.width, size.height}, view_.displayDpi());
     const PixelSize within{bounded.cx, bounded.cy};
     if (within != size) {
         view_.resizeWindow(within);
@@ -152,8 +192,14 @@ void MonitorPresenter::resized(PixelSize size)
 
 void MonitorPresenter::layOut(PixelSize windowSize)
 {
-    controls_ = layOutMainControls(controls_, windowSize, vars_.extraGraphHeight);
-    graphBuffer_.setOuterSize(controls_.graphBuffer.width, controls_.graphBuffer.height);
+    // What the layout leaves alone was measured at the old scale: start from the design.
+    if (const int dpi = view_.displayDpi(); dpi != layoutDpi_) {
+        layoutDpi_ = dpi;
+        controls_ = initialMainControls(dpi);
+    }
+    controls_ = layOutMainControls(controls_, windowSize, vars_.extraGraphHeight, layoutDpi_);
+    graphBuffer_.setOuterSize(controls_.graphBuffer.width, controls_.graphBuffer.height,
+                              layoutDpi_);
     const PixelSize graphSize{controls_.graph.width, controls_.graph.height};
     if (graph_.size() != graphSize) {
         graph_.resize(graphSize.width, graphSize.height, rgbFromBgr(kDesignBackground));
@@ -203,14 +249,15 @@ void MonitorPresenter::quit()
     namespace keys = settingkeys;
     // The placement as it is now, also while the window is hidden.
     const PixelRect outer = view_.outerRect();
+    const int dpi = view_.displayDpi();
     // One batch: with an atomic store, whenever Kuvell dies all six values or none have landed.
     const StoreChange changes[] = {
         changeOf(keys::downloadTotal, integerToText(vars_.downloadTotal)),
         changeOf(keys::uploadTotal, integerToText(vars_.uploadTotal)),
-        changeOf(keys::windowLeft, twipsText(outer.x)),
-        changeOf(keys::windowTop, twipsText(outer.y)),
-        changeOf(keys::windowWidth, twipsText(outer.width)),
-        changeOf(keys::windowHeight, twipsText(outer.height)),
+        changeOf(keys::windowLeft, twipsText(outer.x, dpi)),
+        changeOf(keys::windowTop, twipsText(outer.y, dpi)),
+        changeOf(keys::windowWidth, twipsText(outer.width, dpi)),
+        changeOf(keys::windowHeight, twipsText(outer.height, dpi)),
     };
     const Result saved = store_.writeTexts(changes);
     removeTray();

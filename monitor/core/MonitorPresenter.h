@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "monitor/core/GraphRaster.h"
+#include "monitor/core/InterfaceMenu.h"
 #include "monitor/core/MonitorView.h"
 #include "monitor/core/RateHistories.h"
 #include "monitor/core/TrafficTick.h"
@@ -54,13 +56,21 @@ class MonitorPresenter
     // Nothing is painted while the user has hidden the window.
     void drawGraph(bool advance);
 
-    // The window has a new outer size: held within its bounds, then laid out.
+    // The window has a new outer size, or a new display scale: held within its
+    // bounds, then laid out (anew from the design when the scale changed).
     void resized(PixelSize size);
     // The graph's clear colour (0x00BBGGRR); the graph is cleared to it.
     void setGraphBackground(int32_t bgr);
 
     // The tray icon was clicked; nowMilliseconds from a monotonic clock.
     void trayClicked(TrayClick click, int64_t nowMilliseconds);
+
+    // The tray menu opens: the interfaces of this moment to choose from.
+    const std::vector<InterfaceMenuEntry>& openInterfaceMenu();
+    // An entry of the last menu opened was chosen: from the next tick on that
+    // interface is measured (its first counters only the baseline), and the
+    // choice is stored at once; the automatic entry removes it from the store.
+    void interfaceMenuChosen(std::size_t entry);
 
     // "Avsluta": the totals and placement saved as one batch, the tray icon
     // removed, a failed save reported; the program ends with 0, or 1 when
@@ -80,6 +90,7 @@ class MonitorPresenter
     void placeOnScreen(WindowPlacement placement);
     void layOut(PixelSize windowSize);
     void showTray(int picture, const std::string& tip);
+    std::string measuredName() const;
     void removeTray();
     void end(int status);
 
@@ -89,9 +100,12 @@ class MonitorPresenter
     MonitorSetup setup_;
     TrayActivations trayClicks_;
     std::unique_ptr<InterfaceTable> interfaceTable_;
+    std::string chosenInterface_;  // empty: the automatic rule
+    std::vector<InterfaceMenuEntry> interfaceMenu_;
     TrafficTick tick_;
     RateHistories histories_;
-    MainControls controls_ = initialMainControls();
+    int layoutDpi_ = kBaseDpi;  // the scale controls_ and graphBuffer_ are laid out at
+    MainControls controls_ = initialMainControls(layoutDpi_);
     GraphBuffer graphBuffer_{controls_.graphBuffer.width, controls_.graphBuffer.height};
     PixelImage graph_;
     // What the tray icon shows, while it is there.

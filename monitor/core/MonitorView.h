@@ -24,6 +24,10 @@ class MonitorView
     virtual void applySizeBounds() = 0;
     // Every screen's area that windows may use, in pixels.
     virtual std::vector<PixelRect> screenAreas() const = 0;
+    // The display scale the window stands at, in dots per inch (see Twips.h):
+    // its pixel sizes and the twips of its placement go by it. A window system
+    // that scales device-independent pixels itself (Qt) stays at 96.
+    virtual int displayDpi() const { return kBaseDpi; }
     // The outer rectangle in twips, in or out of the topmost band.
     virtual void placeWindow(const WindowPlacement& twips, bool onTop) = 0;
     // The window's outer size in pixels, and a new one within its bounds.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "settings/core/TextConversions.h"
+#include "stats/core/TextCodec.h"
 
 namespace kuvell {
 namespace {
@@ -106,19 +107,26 @@ std::string tipField(std::string_view text)
     // take several UTF-8 bytes and still counts as one. The field always keeps
     // its NUL, so a reader that stops there never runs past it; an overlong
     // text loses its end instead, never in the middle of a character.
-    std::size_t kept = 0;
-    std::size_t characters = 0;
-    while (kept < text.size() && characters < kTipFieldLength - 1) {
-        ++characters;
-        ++kept;
-        while (kept < text.size() && (static_cast<unsigned char>(text[kept]) & 0xC0u) == 0x80u) {
-            ++kept;
-        }
-    }
-    std::string field(text.substr(0, kept));
+    std::string field(utf8Prefix(text, kTipFieldLength - 1));
+    const std::size_t characters = utf8Length(field);
     field.push_back('\0');
     field.append(kTipFieldLength - 1 - characters, ' ');
     return field;
+}
+
+std::string tipNaming(std::string_view tip, std::string_view interfaceName)
+{
+    constexpr std::string_view separator = " - ";
+    const std::size_t used = utf8Length(tip) + separator.size();
+    if (interfaceName.empty() || used + 2 > kTipFieldLength - 1) {  // room for a letter and "…"
+        return std::string(tip);
+    }
+    const std::size_t room = kTipFieldLength - 1 - used;
+    std::string named = std::string(tip).append(separator);
+    if (utf8Length(interfaceName) <= room) {
+        return named.append(interfaceName);
+    }
+    return named.append(utf8Prefix(interfaceName, room - 1)).append("…");
 }
 
 std::string tipText(std::string_view field)

@@ -61,6 +61,11 @@ inline constexpr std::size_t kTipFieldLength = 64;
 // text + NUL, padded with blanks to 64 characters; a longer text is cut to 63
 // characters so the NUL stays. Characters, not bytes: UTF-8 sequences count once.
 std::string tipField(std::string_view text);
+// The visible tooltip followed by " - " and how the measured interface is
+// known (its description, else its name),
+// within the field's 63 characters: the tip stays whole, the name is cut (its
+// end replaced by "…"), and where not even that fits, the tip is alone.
+std::string tipNaming(std::string_view tip, std::string_view interfaceName);
 // The visible tooltip: the field up to its NUL.
 std::string tipText(std::string_view field);
 

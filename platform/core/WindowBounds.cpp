@@ -53,12 +53,19 @@ int32_t placedWithin(Extent window, Extent screen)
 
 }  // namespace
 
-WindowSize clampWindowSize(WindowSize proposed)
+WindowSizeBounds windowSizeBounds(int dpi)
+{
+    return {{scaledPixels(kMinWindowWidth, dpi), scaledPixels(kMinWindowHeight, dpi)},
+            {scaledPixels(kMaxWindowWidth, dpi), scaledPixels(kMaxWindowHeight, dpi)}};
+}
+
+WindowSize clampWindowSize(WindowSize proposed, int dpi)
 {
     // Raising to the minimum and then capping at the maximum is a plain clamp,
-    // since every minimum lies below its maximum.
-    return {std::clamp(proposed.cx, kMinWindowWidth, kMaxWindowWidth),
-            std::clamp(proposed.cy, kMinWindowHeight, kMaxWindowHeight)};
+    // since every minimum lies below its maximum, at every scale.
+    const WindowSizeBounds bounds = windowSizeBounds(dpi);
+    return {std::clamp(proposed.cx, bounds.smallest.cx, bounds.largest.cx),
+            std::clamp(proposed.cy, bounds.smallest.cy, bounds.largest.cy)};
 }
 
 PixelRect keepReachable(PixelRect stored, std::span<const PixelRect> screens)

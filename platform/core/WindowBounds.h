@@ -6,9 +6,11 @@
 #include <span>
 
 #include "platform/core/PixelRect.h"
+#include "platform/core/Twips.h"
 
 namespace kuvell {
 
+// At 96 dpi; a display's scale multiplies them.
 inline constexpr int32_t kMinWindowWidth = 10;
 inline constexpr int32_t kMinWindowHeight = 10;
 inline constexpr int32_t kMaxWindowWidth = 310;
@@ -20,8 +22,17 @@ struct WindowSize
     int32_t cy = 0;
 };
 
+// The smallest and largest outer size at a display scale (dpi; 96: the
+// constants above).
+struct WindowSizeBounds
+{
+    WindowSize smallest;
+    WindowSize largest;
+};
+WindowSizeBounds windowSizeBounds(int dpi);
+
 // The MinMaxWindowProc arithmetic: raise to the minimum first, then cap at the maximum.
-WindowSize clampWindowSize(WindowSize proposed);
+WindowSize clampWindowSize(WindowSize proposed, int dpi = kBaseDpi);
 
 // How much of a window must lie on one screen for the user to see and grab it.
 inline constexpr int32_t kReachablePart = 30;

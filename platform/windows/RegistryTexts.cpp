@@ -125,4 +125,24 @@ Result RegistryTexts::write(std::span<const RegistryText> texts)
     return Result::success();
 }
 
+Result RegistryTexts::remove(std::string_view section, std::string_view name)
+{
+    const std::string where =
+        location() + "\\" + std::string(section) + ", value " + std::string(name);
+    const std::optional<std::wstring> subKey = sectionKey(applicationKey_, section);
+    const std::optional<std::wstring> valueName = wideFromUtf8(name);
+    if (!subKey || !valueName || holdsNul(*valueName)) {
+        return Result::failure(where + ": not a valid UTF-8 text");
+    }
+    RegistryKey key;
+    LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, subKey->c_str(), 0, KEY_SET_VALUE, key.out());
+    if (status == ERROR_SUCCESS) {
+        status = RegDeleteValueW(key.get(), valueName->c_str());
+    }
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        return Result::failure(where + ": " + systemReason(static_cast<DWORD>(status)));
+    }
+    return Result::success();
+}
+
 }  // namespace kuvell

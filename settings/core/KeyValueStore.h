@@ -32,6 +32,10 @@ class KeyValueStore
     // Stores every text as one update; on failure the reason says why.
     virtual Result writeTexts(std::span<const StoreChange> changes) = 0;
 
+    // Removes the key, so that a read finds it absent again. A key that is
+    // already absent is a success and writes nothing.
+    virtual Result removeText(KeyName key) = 0;
+
     // Where the settings live, for messages (a file name, a registry key).
     virtual std::string location() const = 0;
 

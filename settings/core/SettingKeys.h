@@ -46,7 +46,8 @@ inline constexpr SettingKey<bool> graphOnly{{kOptions, "graphics"}, "0", &graphO
 // Written once, with the date of the first start, when it reads "null".
 inline constexpr SettingKey<std::string> installDate{{kOptions, "installdate"}, "null", &anyText};
 inline constexpr SettingKey<int16_t> transparencyLevel{{kOptions, "visibility"}, "9", &textToInt16};
-// The two measuring choices a user adds by hand; Kuvell never writes them.
+// The two measuring choices. The interface is also chosen from the tray menu,
+// which writes or removes it; the jump limit only a user adds by hand.
 inline constexpr SettingKey<std::string> measuredInterface{{kOptions, "interface"}, "", &anyText};
 inline constexpr SettingKey<std::string> jumpLimit{{kOptions, "jumplimit"}, "", &anyText};
 

@@ -21,8 +21,8 @@ struct StartupSettings
 {
     WindowPlacement placement;
     std::optional<int16_t> transparencyLevel;  // nullopt when "visibility" failed to convert
-    // Opt-in measuring choices, UTF-8 as stored, empty when absent. Only ever
-    // read: the statistics and the tick interpret them.
+    // Opt-in measuring choices, UTF-8 as stored, empty when absent: the
+    // statistics and the tick interpret them.
     std::string interfaceChoice;
     std::string jumpLimitText;
 };

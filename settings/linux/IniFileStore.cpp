@@ -410,18 +410,49 @@ std::optional<std::string> IniFileStore::readText(KeyName key) const
 
 Result IniFileStore::writeTexts(std::span<const StoreChange> changes)
 {
-    Result result = save(changes);
+    Result result = Result::success();
+    for (const StoreChange& change : changes) {
+        if (!isPlainName(change.key.section) || !isPlainName(change.key.name))
+            result = Result::failure("not a valid section or key name");
+    }
+    if (result) {
+        result = save([&](const std::shared_ptr<const Contents>& current, std::string& problem) {
+            return withChanges(*current, changes, codec_, problem);
+        });
+    }
     if (!result)
         warning_("could not save " + keyNames(changes) + " to " + filePath_ + ": " + result.reason);
     return result;
 }
 
-Result IniFileStore::save(std::span<const StoreChange> changes)
+Result IniFileStore::removeText(KeyName key)
 {
-    for (const StoreChange& change : changes) {
-        if (!isPlainName(change.key.section) || !isPlainName(change.key.name))
-            return Result::failure("not a valid section or key name");
+    Result result = Result::success();
+    if (!isPlainName(key.section) || !isPlainName(key.name)) {
+        result = Result::failure("not a valid section or key name");
+    } else if (readText(key)) {  // else nothing to remove, and not even a folder is made
+        result = save([&](const std::shared_ptr<const Contents>& current,
+                          std::string& problem) -> std::shared_ptr<const Contents> {
+            if (!current->find(key.section, key.name)) return current;
+            std::optional<std::string> removed = codec_.encodeRemoval(current->bytes, key, problem);
+            if (!removed) return nullptr;
+            std::shared_ptr<Contents> result = parseIni(std::move(*removed), codec_, problem);
+            if (!result->decoded) return nullptr;
+            if (result->find(key.section, key.name)) {
+                problem = "the key was still there after its removal";
+                return nullptr;
+            }
+            return result;
+        });
     }
+    if (!result)
+        warning_("could not remove " + std::string(key.section) + "/" + std::string(key.name) +
+                 " from " + filePath_ + ": " + result.reason);
+    return result;
+}
+
+Result IniFileStore::save(const Edit& edit)
+{
     if (Result folder = makeFolder(filePath_); !folder) return folder;
     // Not even a lock file goes where another user could have planted a link.
     if (std::string untrusted = untrustedFolderReason(filePath_); !untrusted.empty())
@@ -442,8 +473,9 @@ Result IniFileStore::save(std::span<const StoreChange> changes)
         base = parseIni(std::move(current.bytes), codec_, problem);
         if (!base->decoded) return Result::failure(problem);
     }
-    std::shared_ptr<const Contents> changed = withChanges(*base, changes, codec_, problem);
+    std::shared_ptr<const Contents> changed = edit(base, problem);
     if (!changed) return Result::failure(problem);
+    if (changed == base) return Result::success();
     // The next start would refuse the file, and every later save with it.
     if (changed->bytes.size() > kMaxFileBytes) {
         return Result::failure("the saved file would be " + std::to_string(changed->bytes.size()) +

@@ -33,6 +33,9 @@ class IniCodec
     virtual std::optional<std::string> encode(std::string_view bytes,
                                               std::span<const StoreChange> changes,
                                               std::string& problem) const = 0;
+    // The bytes without the key, or nullopt and the problem.
+    virtual std::optional<std::string> encodeRemoval(std::string_view bytes, KeyName key,
+                                                     std::string& problem) const = 0;
 };
 
 class IniFileStore : public KeyValueStore
@@ -53,6 +56,8 @@ class IniFileStore : public KeyValueStore
     // One atomic replacement of the file: after a crash at any moment it holds
     // all of the changes or none. On failure the previous file is left as it was.
     Result writeTexts(std::span<const StoreChange> changes) override;
+    // The same atomic replacement, of a file that holds the key.
+    Result removeText(KeyName key) override;
     std::string location() const override { return filePath_; }
     bool batchesAreAtomic() const override { return true; }
 
@@ -60,7 +65,11 @@ class IniFileStore : public KeyValueStore
 
   private:
     std::shared_ptr<const Contents> currentContents() const;
-    Result save(std::span<const StoreChange> changes);
+    // Edits the file's contents under its lock: `edit` gives the new contents,
+    // the contents it was given when nothing is to change, or null and the problem.
+    using Edit = std::function<std::shared_ptr<const Contents>(
+        const std::shared_ptr<const Contents>& current, std::string& problem)>;
+    Result save(const Edit& edit);
 
     std::string filePath_;
     const IniCodec& codec_;

@@ -23,4 +23,6 @@ Result RegistryStore::writeTexts(std::span<const StoreChange> changes)
     return texts_.write(texts);
 }
 
+Result RegistryStore::removeText(KeyName key) { return texts_.remove(key.section, key.name); }
+
 }  // namespace kuvell

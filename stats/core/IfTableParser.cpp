@@ -126,8 +126,11 @@ TrafficCounters parseIfTable(std::span<const uint8_t> buffer, InterfaceRecords& 
         return {};
     }
     const IfRowView row = table.Row(*taken);
+    std::string name = interfaceNameText(row);
+    std::string description = shownDescriptionText(row);
     return {row.signedField(IfRowField::InOctets), row.signedField(IfRowField::OutOctets),
-            CountedInterface{row.signedField(IfRowField::Index), interfaceNameText(row)}};
+            CountedInterface{row.signedField(IfRowField::Index), name},
+            description.empty() ? name : description};
 }
 
 }  // namespace kuvell

@@ -27,6 +27,9 @@ struct TrafficCounters
     int32_t received = 0;
     int32_t sent = 0;
     std::optional<CountedInterface> from;  // nullopt: no row qualified
+    // How a user knows that row: its description, or its name where it has
+    // none (on Windows the name is a device path, the description the adapter).
+    std::string shownAs;
 };
 
 // The 8-bit description, cut to the row's description length (a terminating

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "stats/core/InterfaceTable.h"
 
-#include <vector>
-
 #include "stats/core/IfTableLayout.h"
 
 namespace kuvell {
@@ -31,25 +29,47 @@ void InterfaceTable::refreshInterfaces()
 {
     counters_ = {};
     const auto into = current_;
-    if (!source_ || !into) {
+    if (!into) {
         return;
+    }
+    bool notSupported = false;
+    const std::vector<uint8_t> buffer = fetchTable(notSupported);
+    if (notSupported) {
+        notifyNotSupported();
+        return;
+    }
+    // The buffer's own length bounds every read, whatever the source wrote into size.
+    if (!buffer.empty()) {
+        counters_ = parseIfTable(buffer, *into, chosenInterface_);
+    }
+}
+
+std::vector<uint8_t> InterfaceTable::tableNow()
+{
+    bool notSupported = false;
+    return fetchTable(notSupported);
+}
+
+std::vector<uint8_t> InterfaceTable::fetchTable(bool& notSupported)
+{
+    if (!source_) {
+        return {};
     }
     uint32_t size = 0;
     if (source_->getIfTable(nullptr, size, false) == IfTableResult::NotSupported) {
-        notifyNotSupported();
-        return;
+        notSupported = true;
+        return {};
     }
     // Nothing to read in an empty table, and a size no table can reach is
     // treated as a failed fill rather than trusted with a huge allocation.
     if (size == 0 || size > kMaxIfTableSize) {
-        return;
+        return {};
     }
     std::vector<uint8_t> buffer(size);
     if (source_->getIfTable(buffer.data(), size, false) != IfTableResult::Ok) {
-        return;
+        return {};
     }
-    // The buffer's own length bounds every read, whatever the source wrote into size.
-    counters_ = parseIfTable(buffer, *into, chosenInterface_);
+    return buffer;
 }
 
 void InterfaceTable::notifyNotSupported()

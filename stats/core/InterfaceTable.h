@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "stats/core/IfTableParser.h"
 #include "stats/core/IfTableSource.h"
@@ -38,6 +39,12 @@ class InterfaceTable
     {
         chosenInterface_ = std::move(nameOrDescription);
     }
+    const std::string& chosenInterface() const { return chosenInterface_; }
+
+    // The table's bytes as the source has them now, for a list of the
+    // interfaces; empty when it has none. Neither the counters nor the current
+    // collection change, and no message is shown.
+    std::vector<uint8_t> tableNow();
 
     // The in- and out-octet counters of the chosen row in the most recent
     // snapshot; 0 after an empty or failed one, or when the chosen interface is
@@ -49,6 +56,7 @@ class InterfaceTable
 
   private:
     void refreshInterfaces();
+    std::vector<uint8_t> fetchTable(bool& notSupported);
     void notifyNotSupported();
 
     std::shared_ptr<IfTableSource> source_;

@@ -125,6 +125,33 @@ std::string utf16LeToUtf8(std::span<const uint8_t> bytes)
     return out;
 }
 
+namespace {
+
+// The end of the character that starts at `at` (a stray continuation byte
+// there counts as one).
+std::size_t nextCharacterEnd(std::string_view text, std::size_t at)
+{
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0u) == 0x80u) ++at;
+    return at;
+}
+
+}  // namespace
+
+std::size_t utf8Length(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); at = nextCharacterEnd(text, at)) ++characters;
+    return characters;
+}
+
+std::string_view utf8Prefix(std::string_view text, std::size_t characters)
+{
+    std::size_t kept = 0;
+    for (; kept < text.size() && characters > 0; --characters) kept = nextCharacterEnd(text, kept);
+    return text.substr(0, kept);
+}
+
 std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string out;

@@ -21,6 +21,12 @@ std::string utf8ToLatin1(std::string_view text);
 // ignored). Unpaired surrogates become U+FFFD.
 std::string utf16LeToUtf8(std::span<const uint8_t> bytes);
 
+// Characters of UTF-8 text, counted as a reader sees them: a continuation
+// byte never starts one.
+std::size_t utf8Length(std::string_view text);
+// The first `characters` characters of the text, never cut inside one.
+std::string_view utf8Prefix(std::string_view text, std::size_t characters);
+
 // Malformed UTF-8 becomes U+FFFD. No terminator is added.
 std::u16string utf8ToUtf16(std::string_view text);
 

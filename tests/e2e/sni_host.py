@@ -9,7 +9,14 @@
   sni_host.py menu <item>             prints the labels of the item's exported menu
   sni_host.py pixmaps <item>          prints each icon pixmap the item sends, as
                                       WxH and its count of opaque pixels
-  sni_host.py click <item> <label>    clicks the exported menu entry with that label
+  sni_host.py click <item> <label> [<submenu>]
+                                      clicks the exported menu entry with that label
+                                      (in the submenu with that label)
+  sni_host.py entries <item> <submenu> prints the submenu's entries as a host shows
+                                      them: "<ticked 0|1> <enabled 0|1> <label>"
+
+Every look at the menu first tells the item it is about to be shown (AboutToShow),
+as a host does when the user opens it, and the same for a submenu.
 """
 import sys
 import time
@@ -102,15 +109,28 @@ def item_proxy(bus, item, path="/StatusNotifierItem"):
     return bus.get_object(item, path, introspect=False)
 
 
-def menu_of(bus, item):
+def menu_of(bus, item, submenu=None):
     path = item_proxy(bus, item).Get(ITEM, "Menu", dbus_interface=PROPS)
     menu = item_proxy(bus, item, path)
-    _, layout = menu.GetLayout(0, -1, dbus.Array([], signature="s"), dbus_interface=MENU)
+    parent = 0
+    menu.AboutToShow(parent, dbus_interface=MENU)
+    _, layout = menu.GetLayout(parent, -1, dbus.Array([], signature="s"), dbus_interface=MENU)
+    if submenu is not None:
+        found = [child for child in layout[2] if str(child[1].get("label", "")) == submenu
+                 and child[1].get("children-display", "") == "submenu"]
+        if not found:
+            raise LookupError(f"no submenu labelled {submenu!r}")
+        parent = int(found[0][0])
+        menu.AboutToShow(parent, dbus_interface=MENU)
+        _, layout = menu.GetLayout(parent, -1, dbus.Array([], signature="s"),
+                                   dbus_interface=MENU)
     entries = []
     for child in layout[2]:
         entry_id, properties = int(child[0]), child[1]
         if properties.get("type", "standard") != "separator" and properties.get("visible", True):
-            entries.append((entry_id, str(properties.get("label", ""))))
+            entries.append((entry_id, str(properties.get("label", "")),
+                            int(properties.get("toggle-state", 0)),
+                            bool(properties.get("enabled", True))))
     return menu, entries
 
 
@@ -127,8 +147,11 @@ def main(argv):
                 time.sleep(int(argv[4]) / 1000)
             item_proxy(bus, item).Activate(10, 10, dbus_interface=ITEM)
     elif command == "menu":
-        for _, label in menu_of(bus, item)[1]:
+        for _, label, _, _ in menu_of(bus, item)[1]:
             print(label)
+    elif command == "entries":
+        for _, label, ticked, enabled in menu_of(bus, item, argv[3])[1]:
+            print(f"{1 if ticked == 1 else 0} {int(enabled)} {label}")
     elif command == "pixmaps":
         pixmaps = item_proxy(bus, item).Get(ITEM, "IconPixmap", dbus_interface=PROPS)
         for width, height, data in pixmaps:
@@ -138,8 +161,8 @@ def main(argv):
                 return 1
             print(f"{width}x{height} {sum(1 for alpha in argb[::4] if alpha == 255)}")
     elif command == "click":
-        menu, entries = menu_of(bus, item)
-        ids = [entry_id for entry_id, label in entries if label == argv[3]]
+        menu, entries = menu_of(bus, item, argv[4] if len(argv) > 4 else None)
+        ids = [entry_id for entry_id, label, _, _ in entries if label == argv[3]]
         if not ids:
             print(f"no menu entry labelled {argv[3]!r}", file=sys.stderr)
             return 1

@@ -4,8 +4,8 @@
 # stand-in watcher and host (sni_host.py) receives Kuvell's item. Two
 # activations 120 ms apart (one double-click) hide the window, one more shows
 # it, the icon comes drawn at each of the five sizes, and the exported menu
-# holds "Inställningar" and "Avsluta"; "Avsluta" there ends Kuvell with status 0
-# after saving.
+# holds "Gränssnitt", "Inställningar" and "Avsluta"; "Avsluta" there ends
+# Kuvell with status 0 after saving.
 # openbox: the same under openbox, whose _NET_WM_STATE for the window must hold
 # SKIP_TASKBAR, SKIP_PAGER and ABOVE from the first map on and after hide/show.
 #
@@ -107,8 +107,8 @@ e2e_wait_until 15 window_shown || fail_with_evidence "one more activation did no
 [[ "$mode" == openbox ]] && expect_off_taskbar "shown again after hiding"
 
 labels=$($host menu "$item") || fail_with_evidence "the item exports no readable menu"
-[[ "$labels" == $'Inställningar\nAvsluta' ]] ||
-    fail_with_evidence "the exported menu holds '$labels', expected Inställningar and Avsluta"
+[[ "$labels" == $'Gränssnitt\nInställningar\nAvsluta' ]] ||
+    fail_with_evidence "the exported menu holds '$labels', expected Gränssnitt, Inställningar and Avsluta"
 
 # The host is sent the picture drawn for each size on the list, none of them empty.
 pixmaps=$($host pixmaps "$item") || fail_with_evidence "the item's icon pixmaps are malformed"

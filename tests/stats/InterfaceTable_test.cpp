@@ -201,5 +201,26 @@ TEST(InterfaceTable, AChosenInterfaceThatGoesAndComesBackReadsZeroMeanwhile)
     EXPECT_EQ(counters(true), std::make_pair(9000, 900)) << "no choice: the usual rule again";
 }
 
+TEST(InterfaceTable, TheTableOfTheMomentLeavesTheSnapshotAloneAndShowsNoMessage)
+{
+    Fixture f;
+    TestTable rows;
+    rows.addRow().name("eth0").physAddr({1}).inOctets(5000).descr("Wired\0", 6);
+    f.source->table = rows.bytes();
+    f.helper.interfaces();
+    EXPECT_EQ(f.helper.counters().shownAs, "Wired") << "known by its description";
+    f.source->table = oneRowTable(9000, 900);
+    EXPECT_EQ(f.helper.tableNow(), f.source->table);
+    EXPECT_EQ(f.helper.bytesReceived(), 5000) << "the tick's counters stay those of its snapshot";
+    EXPECT_EQ(f.helper.counters().shownAs, "Wired");
+
+    f.source->sizeResult = IfTableResult::NotSupported;
+    EXPECT_TRUE(f.helper.tableNow().empty());
+    EXPECT_TRUE(f.messages.empty()) << "opening a menu is no time for a message box";
+    f.source->sizeResult = IfTableResult::BufferTooSmall;
+    f.source->fillResult = IfTableResult::BufferTooSmall;  // a failed fill
+    EXPECT_TRUE(f.helper.tableNow().empty());
+}
+
 }  // namespace
 }  // namespace kuvell

@@ -33,6 +33,14 @@ class MemoryStore : public KeyValueStore
         return Result::success();
     }
 
+    Result removeText(KeyName key) override
+    {
+        removals.push_back(key);
+        if (!failure.empty()) return Result::failure(failure);
+        texts.erase({std::string(key.section), std::string(key.name)});
+        return Result::success();
+    }
+
     std::string location() const override { return "memory"; }
     bool batchesAreAtomic() const override { return true; }
 
@@ -44,6 +52,7 @@ class MemoryStore : public KeyValueStore
 
     Texts texts;
     std::vector<std::vector<StoreChange>> batches;  // every write, in order
+    std::vector<KeyName> removals;                  // every removal, in order
     std::string failure;                            // not empty: every write fails with it
 };
 

@@ -18,7 +18,6 @@ export LC_ALL=C
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../lib.sh"
 
-readonly SETTINGS='HKCU\Software\kuvell'
 
 e2e_require_program xwininfo x11-utils
 e2e_require_program xdotool xdotool
@@ -45,9 +44,7 @@ docked_icon() { xwininfo -id "$panel" -tree | awk '/\("explorer\.exe" "explorer\
 
 # A first start at a stored place, with nothing else stored.
 wine_run reg delete "$SETTINGS" /f >/dev/null 2>&1 || true
-for entry in windowsposx=1500 windowsposy=750 windowswidth=3000; do
-    wine_run reg add "$SETTINGS\\setting" /v "${entry%=*}" /t REG_SZ /d "${entry#*=}" /f >/dev/null
-done
+store_placement 1500 750 3000
 
 # Traffic for the whole test.
 start_traffic 120
@@ -162,13 +159,8 @@ xdotool key Up Return
 ended_with_0
 icon_gone() { ! icon_docked; }
 e2e_wait_until 10 icon_gone || e2e_fail "the tray icon stayed after Avsluta"
-saved=$(wine_run reg query "$SETTINGS\\setting")
-echo "$saved"
 read -r x y w h <<<"$placed"
-for value in "DLtot REG_SZ [0-9]+" "ULtot REG_SZ [0-9]+" "windowsposx REG_SZ $((x * 15))" \
-    "windowsposy REG_SZ $((y * 15))" "windowswidth REG_SZ $((w * 15))" "windowsheight REG_SZ $((h * 15))"; do
-    grep -Eq "^ +${value// / +}\$" <<<"$saved" || e2e_fail "after Avsluta no value like '$value'"
-done
+expect_stored $((x * 15)) $((y * 15)) $((w * 15)) $((h * 15))
 total() { awk -v key="$1" '$1 == key { print $3 }' <<<"$saved"; }
 first_download=$(total DLtot) first_upload=$(total ULtot)
 ((first_download >= 10 * FRAME * FRAMES_PER_SECOND)) ||

@@ -9,7 +9,9 @@
 # it with status 0 and saves nothing. Hostile values in the registry (other
 # types, a 1 MB text, numbers out of range) start it on the defaults; "Avsluta"
 # from the graph's popup menu stores the totals and placement as texts, and a
-# next start opens where the store says.
+# next start opens where the store says. At 144 dpi (wine's LogPixels) every
+# pixel size is half as large again: a first start's window is 465 x 246, and
+# the twips it stores and restores go 10 to a pixel.
 #
 #   window_wine_test.sh <kuvell.exe> <window_probe.exe> <kuvell_e2e_pacer> <wine64>
 # WINEPREFIX names a prefix that wineboot has made.
@@ -20,7 +22,6 @@ source "$here/../lib.sh"
 
 readonly WS_POPUP=0x80000000 WS_THICKFRAME=0x00040000 WS_CAPTION=0x00C00000
 readonly WS_EX_TOPMOST=0x8 WS_EX_TOOLWINDOW=0x80 WS_EX_LAYERED=0x80000
-readonly SETTINGS='HKCU\Software\kuvell'
 
 source "$here/wine_lib.sh" "$@"
 wine_on_x_server
@@ -73,28 +74,41 @@ start_kuvell
 expect_rect "0 0 310 164"
 [[ "$(field alpha)" == 255 ]] || e2e_fail "a visibility of 12 changed the opacity to $(field alpha)"
 
-# "Avsluta": the popup menu's last item, from a right click on the graph.
-xdotool mousemove --sync 150 60 click 3
-sleep 1
-xdotool key Up Return
-ended_with_0
-saved=$(wine_run reg query "$SETTINGS\\setting")
-echo "$saved"
-for value in "DLtot REG_SZ [0-9]+" "ULtot REG_SZ [0-9]+" "windowsposx REG_SZ 0" \
-    "windowsposy REG_SZ 0" "windowswidth REG_SZ 4650" "windowsheight REG_SZ 2460"; do
-    grep -Eq "^ +${value// / +}\$" <<<"$saved" || e2e_fail "after Avsluta no value like '$value'"
-done
+# quit_and_expect_stored <left> <top> <width> <height>: "Avsluta", the popup
+# menu's last item, from a right click on the graph, stores the totals and
+# this placement in twips.
+quit_and_expect_stored() {
+    xdotool mousemove --sync 150 60 click 3
+    sleep 1
+    xdotool key Up Return
+    ended_with_0
+    expect_stored "$@"
+}
+quit_and_expect_stored 0 0 4650 2460
 
 # A next start opens where the store says (twips: 15 to a pixel), at the
 # stored transparency level's alpha (level 4: 50 %, alpha 128).
-for entry in windowsposx=1500 windowsposy=750 windowswidth=3000; do
-    wine_run reg add "$SETTINGS\\setting" /v "${entry%=*}" /t REG_SZ /d "${entry#*=}" /f >/dev/null
-done
+store_placement 1500 750 3000
 wine_run reg add "$SETTINGS\\options" /v visibility /t REG_SZ /d 4 /f >/dev/null
 start_kuvell
 expect_rect "100 50 200 164"
 [[ "$(field alpha)" == 128 ]] || e2e_fail "the stored level 4 gave the alpha $(field alpha), not 128"
 wine_run "$probe" close >/dev/null
 ended_with_0
+
+# At 150 %: a first start's window is the default size times 1.5, Avsluta
+# stores the same twips as at 96 dpi, and a stored placement opens at 10
+# twips to a pixel.
+wine_run reg delete "$SETTINGS" /f >/dev/null 2>&1 || true
+wine_run reg add "$DESKTOP" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+start_kuvell
+expect_rect "0 0 465 246"
+quit_and_expect_stored 0 0 4650 2460
+store_placement 1500 750 3000
+start_kuvell
+expect_rect "150 75 300 246"
+wine_run "$probe" close >/dev/null
+ended_with_0
 echo "PASS: kuvell.exe's first-start window shows the rates, a close saves nothing, hostile values" \
-    "start it on defaults, Avsluta stores the placement and a next start restores it and its transparency"
+    "start it on defaults, Avsluta stores the placement and a next start restores it and its" \
+    "transparency; at 144 dpi the window and its stored placement scale by 1.5"

@@ -211,7 +211,12 @@ TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
     QSystemTrayIcon* const icon = window->findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->contextMenu(), window->trayMenu());
-    EXPECT_EQ(window->trayMenu()->actions(), window->popupMenu()->actions());
+    // The interface list and a separator first, then the graph menu's own actions.
+    const QList<QAction*> trayActions = window->trayMenu()->actions();
+    ASSERT_EQ(trayActions.size(), 4);
+    EXPECT_EQ(trayActions.at(0)->menu(), window->interfaceMenu());
+    EXPECT_TRUE(trayActions.at(1)->isSeparator());
+    EXPECT_EQ(trayActions.mid(2), window->popupMenu()->actions());
 
     // The tray's menu answers while the dialog is open; a second pick opens no second dialog.
     qsizetype dialogsOpen = 0;
@@ -223,14 +228,46 @@ TEST_F(MainWindow, TrayMenuHoldsThePopupMenusItems)
                 dialog->close();
             }
         });
-        window->trayMenu()->actions().at(0)->trigger();
+        window->popupMenu()->actions().at(0)->trigger();
     });
-    window->trayMenu()->actions().at(0)->trigger();
+    window->popupMenu()->actions().at(0)->trigger();
     EXPECT_EQ(dialogsOpen, 1);
     EXPECT_TRUE(window->findChildren<SettingsDialog*>().isEmpty());
-    window->trayMenu()->actions().at(1)->trigger();
+    window->popupMenu()->actions().at(1)->trigger();
     EXPECT_EQ(exits, std::vector<int>{0});
     EXPECT_TRUE(storedKeys().contains(QStringLiteral("setting/DLtot")));
+}
+
+TEST_F(MainWindow, TheTrayMenusInterfaceListIsMadeAsItOpensAndAChoiceReachesTheStore)
+{
+    table->name = "R&D-lan";
+    const auto window = startMeasuring();
+    const auto entries = [&] {
+        QStringList shown;
+        for (const QAction* action : window->interfaceMenu()->actions())
+            shown.append((action->isChecked() ? u"[x] "_qs : u"[ ] "_qs) + action->text() +
+                         (action->isEnabled() ? QString() : u" (disabled)"_qs));
+        return shown;
+    };
+    emit window->trayMenu()->aboutToShow();
+    EXPECT_EQ(entries(), (QStringList{u"[x] Automatiskt"_qs, u"[ ] R&&D-lan – nere"_qs}));
+
+    window->interfaceMenu()->actions().at(1)->trigger();
+    EXPECT_EQ(stored(u"options"_qs, u"interface"_qs), u"R&D-lan"_qs);
+    table->name = "eth9";  // gone by the next opening
+    emit window->trayMenu()->aboutToShow();
+    EXPECT_EQ(entries(), (QStringList{u"[ ] Automatiskt"_qs, u"[ ] eth9 – nere"_qs,
+                                      u"[x] R&&D-lan – saknas"_qs}));
+    window->sampleTraffic();
+    EXPECT_TRUE(window->trayIcon().toolTip().endsWith(u" - R&D-lan saknas"_qs))
+        << window->trayIcon().toolTip().toStdString();
+
+    window->interfaceMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(stored(u"options"_qs, u"interface"_qs), u"<missing>"_qs);
+    window->sampleTraffic();
+    EXPECT_TRUE(window->trayIcon().toolTip().endsWith(u"kb/s - eth9"_qs))
+        << window->trayIcon().toolTip().toStdString();
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindow, QuitWritesTotalsAndPlacementAndEnds)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/PixelCount.h"
 
 namespace kuvell {
@@ -230,6 +232,44 @@ TEST(GraphRaster, ADisplayWiderThanTheBufferKeepsItsExtraColumnsInTheBackground)
     EXPECT_EQ(graphBuffer.paintFrame(histories, 100, kRed, kGreen, display),
               pixelRect(120, 50, 6, 11));
     EXPECT_EQ(countPixels(display, kBackgroundRgb), 130 * 100 - 100);
+}
+
+TEST(GraphRaster, AtAHigherDisplayScaleEachBarTakesWholePixelsWithNoGapAndNoOverlap)
+{
+    // Neighbouring slots in different colours, every bar full height.
+    RateHistories histories;
+    for (std::size_t slot = kNewestSlot; slot <= kOldestFilledSlot; ++slot) {
+        (slot % 2 == 1 ? histories.downloadHistory : histories.uploadHistory)[slot] = 1000;
+    }
+    for (const int dpi : {144, 192}) {
+        SCOPED_TRACE(dpi);
+        const int width = 300 * dpi / 96;       // the graph's 4500 twips
+        const int border = dpi == 144 ? 3 : 4;  // 2 pixels at 96 dpi
+        GraphBuffer graphBuffer(0, 0);
+        graphBuffer.setOuterSize(width + 2 * border, 100 + 2 * border, dpi);
+        graphBuffer.setBackground(kBackground);
+        ASSERT_EQ(graphBuffer.width(), width);
+        ASSERT_EQ(graphBuffer.height(), 100);
+        PixelImage display = makeDisplay(width, 100);
+        graphBuffer.paintFrame(histories, 100, kRed, kGreen, display);
+
+        // From the right edge leftwards: runs of one colour, one a slot.
+        std::vector<int> runs;
+        int column = width - 1;
+        for (uint32_t colour = kRedRgb; columnIs(display, column, 0, 99, colour);
+             colour = colour == kRedRgb ? kGreenRgb : kRedRgb) {
+            int run = 0;
+            for (; column >= 0 && columnIs(display, column, 0, 99, colour); --column) ++run;
+            runs.push_back(run);
+        }
+        EXPECT_EQ(runs.size(), kOldestFilledSlot);
+        for (const int run : runs) {
+            EXPECT_TRUE(dpi == 144 ? run == 1 || run == 2 : run == 2) << run;
+        }
+        // The 299 filled slots reach column 2 at both scales; left of them the background.
+        EXPECT_EQ(column + 1, 2);
+        EXPECT_EQ(countPixels(display, kBackgroundRgb), (column + 1) * 100);
+    }
 }
 
 TEST(GraphRaster, TinyAndEmptyBoxesAreSafe)

@@ -76,5 +76,24 @@ TEST(MainLayout, ExtremeSizesDoNotOverflow)
     EXPECT_EQ(tiny.rateLabelTop, int64_t{INT32_MIN} - 370);
 }
 
+TEST(MainLayout, AtAHigherDisplayScaleEveryPixelSizeGrowsWithIt)
+{
+    // 150 %: a 456-pixel buffer behind a 450-pixel graph, in borders of 4 and
+    // 6 pixels (3 and 4 times 1.5, ties to even) and 3.
+    const MainControls initial = initialMainControls(144);
+    EXPECT_EQ(initial.graph, (PixelRect{3, 1, 450, 198}));
+    EXPECT_EQ(initial.graphBuffer, (PixelSize{456, 204}));
+    EXPECT_EQ(initialWindowSize(144), (PixelSize{620, 460}));
+
+    // The default window, 465 x 246 at 144 dpi and 620 x 328 at 192, lays out
+    // as 310 x 164 at 96: the same twips, the same font in points.
+    const MainControls at150 = layOutMainControls(initial, {465, 246}, 0, 144);
+    EXPECT_EQ(at150.rateLabel, (PixelRect{4, 6 + 209, 452, 26}));
+    EXPECT_EQ(at150.graphShown, (PixelRect{1, 2, 449, 201}));  // within the 3-pixel border
+    const MainControls at200 = layOutMainControls(initialMainControls(192), {620, 328}, 0, 192);
+    EXPECT_EQ(at200.graph, (PixelRect{4 - 1, 2, 600, 280}));
+    EXPECT_EQ(at200.rateLabel.y, 8 + 279);  // 2090 twips: 278.67 pixels
+}
+
 }  // namespace
 }  // namespace kuvell

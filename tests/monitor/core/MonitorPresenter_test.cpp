@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,12 +28,13 @@ class FakeView : public MonitorView
     void setOpacity(int16_t alpha) override { record("opacity " + std::to_string(alpha)); }
     void applySizeBounds() override { record("bounds"); }
     std::vector<PixelRect> screenAreas() const override { return {{0, 0, 1280, 800}}; }
+    int displayDpi() const override { return dpi; }
     void placeWindow(const WindowPlacement& at, bool onTop) override
     {
         record("place " + std::to_string(at.left) + "," + std::to_string(at.top) + " " +
                std::to_string(at.width) + "x" + std::to_string(at.height) +
                (onTop ? " on top" : ""));
-        size = {twipsToPixels(at.width), twipsToPixels(at.height)};
+        size = {twipsToPixels(at.width, dpi), twipsToPixels(at.height, dpi)};
     }
     PixelSize windowSize() const override { return size; }
     void resizeWindow(PixelSize to) override
@@ -70,7 +72,7 @@ class FakeView : public MonitorView
         visible = false;
         record("hide");
     }
-    PixelRect outerRect() const override { return {10, 20, 310, 164}; }
+    PixelRect outerRect() const override { return outer; }
     void stopTicks() override { record("stop"); }
     void removeTrayIcon() override { record("untray"); }
     void showMessage(std::string_view text) override
@@ -86,6 +88,8 @@ class FakeView : public MonitorView
     std::vector<std::string> calls;
     std::vector<std::string> trayUpdates;  // "picture tip", "-" for what stays
     PixelSize size;
+    int dpi = kBaseDpi;
+    PixelRect outer{10, 20, 310, 164};
     MainControls controls;
     const PixelImage* graph = nullptr;
     bool visible = false;
@@ -314,6 +318,90 @@ TEST_F(Presenter, TheStoredInterfaceAndJumpLimitDecideWhatTicksMeasure)
     EXPECT_EQ(store.batches.size(), 1u);  // start-up's date alone
 }
 
+// eth0 carries the traffic; veth1, last with an address, is what the rule measures.
+struct TwoInterfaces : testsupport::ScriptedTableSource
+{
+    IfTableResult getIfTable(uint8_t* buffer, uint32_t& size, bool sort) override
+    {
+        testsupport::TestTable rows;
+        rows.addRow().name("eth0").index(2).physAddr({2}).inOctets(ethReceived).put32(544, 5);
+        rows.addRow().name("veth1").index(3).physAddr({3}).descr("bridge port\0", 12);
+        table = rows.bytes();
+        return ScriptedTableSource::getIfTable(buffer, size, sort);
+    }
+    uint32_t ethReceived = 0;
+};
+
+TEST_F(Presenter, AnInterfaceChosenFromTheMenuIsStoredAndMeasuredFromAFreshBaseline)
+{
+    auto interfaces = std::make_shared<TwoInterfaces>();
+    MonitorPresenter monitor(vars, store, view,
+                             MonitorSetup{interfaces, "today", ".", false, 400, {}});
+    monitor.startUp();
+    const auto line = [&] { return view.calls.at(view.calls.size() - 2); };
+    const auto tip = [&] { return view.trayUpdates.back().substr(2); };
+    monitor.tick();
+    interfaces->ethReceived = 1'000'000;  // traffic before the choice never counts
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 0 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
+
+    const std::vector<InterfaceMenuEntry>& menu = monitor.openInterfaceMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_TRUE(menu[0].ticked);
+    EXPECT_EQ(menu[1].caption, "eth0 – uppe");
+    EXPECT_EQ(menu[2].caption, "bridge port (veth1) – nere");
+    const int32_t totalBefore = vars.downloadTotal;
+    monitor.interfaceMenuChosen(1);
+    EXPECT_EQ(store.at("options", "interface"), "eth0");
+    EXPECT_TRUE(monitor.openInterfaceMenu()[1].ticked);
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 0 kb/s - UL: 0 kb/s") << "the switch itself is no traffic";
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - eth0");
+    interfaces->ethReceived += 10240;
+    monitor.tick();
+    EXPECT_EQ(line(), "DL: 10 kb/s - UL: 0 kb/s");
+    EXPECT_EQ(vars.downloadTotal, totalBefore + 10240);
+
+    // The automatic entry removes the key and the rule measures again.
+    monitor.openInterfaceMenu();
+    monitor.interfaceMenuChosen(0);
+    EXPECT_EQ(store.at("options", "interface"), "(absent)");
+    ASSERT_EQ(store.removals.size(), 1u);
+    EXPECT_EQ(store.removals[0], settingkeys::measuredInterface.name);
+    monitor.tick();
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - bridge port");
+
+    // Entries that cannot be chosen, or the choice there is, write nothing.
+    const std::size_t writes = store.batches.size();
+    monitor.interfaceMenuChosen(0);
+    monitor.interfaceMenuChosen(99);
+    EXPECT_EQ(store.batches.size(), writes);
+    EXPECT_EQ(store.removals.size(), 1u);
+
+    // A failed save is reported, and the choice holds until Kuvell ends.
+    store.failure = "read-only file system";
+    monitor.openInterfaceMenu();
+    monitor.interfaceMenuChosen(1);
+    EXPECT_EQ(view.calls.back(),
+              "message The chosen interface could not be saved to memory:\nread-only file system.");
+    monitor.tick();
+    EXPECT_EQ(tip(), "Kuvell - DL: 0 kb/s - UL: 0 kb/s - eth0");
+}
+
+TEST_F(Presenter, AChosenInterfaceThatIsGoneIsNamedMissingInTheTooltip)
+{
+    store.texts[{"options", "interface"}] = "usb0";
+    MonitorPresenter& monitor = started();
+    monitor.tick();
+    ASSERT_FALSE(view.trayUpdates.empty());
+    EXPECT_EQ(view.trayUpdates.back(), "1 Kuvell - DL: 0 kb/s - UL: 0 kb/s - usb0 saknas");
+    const std::vector<InterfaceMenuEntry>& menu = monitor.openInterfaceMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[2].caption, "usb0 – saknas");
+    EXPECT_TRUE(menu[2].ticked);
+}
+
 TEST_F(Presenter, AMissingInterfaceTableShowsOneMessageATickAndSkipsTicksMeanwhile)
 {
     MonitorPresenter& monitor = started();
@@ -361,6 +449,37 @@ TEST_F(Presenter, EveryResizeIsBoundedAndLaysTheControlsOut)
     monitor.resized({20000, 5});  // the program's own resizes are bounded too
     EXPECT_EQ(view.calls.at(0), "resize 310x10");
     EXPECT_EQ(view.controls.panel.height, 2);  // clear of the sizing border
+}
+
+TEST_F(Presenter, AtAHigherDisplayScaleThePlacementBoundsAndLayoutScaleWithIt)
+{
+    // 150 %: the stored twips go 10 to a pixel; the first start's default is 465 x 246.
+    view.dpi = 144;
+    MonitorPresenter& monitor = started();
+    EXPECT_EQ(view.size, (PixelSize{465, 246}));
+    EXPECT_EQ(graph().size(), (PixelSize{450, 210}));
+    monitor.resized({1000, 5});
+    EXPECT_EQ(view.size, (PixelSize{465, 15}));
+
+    // Moved onto a 200 % monitor: laid out anew from the design at that scale.
+    view.dpi = 192;
+    monitor.resized({620, 328});
+    EXPECT_EQ(graph().size(), (PixelSize{600, 280}));
+
+    // The quit stores the placement at the scale it is shown at (7.5 twips a
+    // pixel), so a next start there opens it on the same pixels.
+    view.outer = {101, 33, 620, 328};
+    monitor.quit();
+    EXPECT_EQ(store.texts.at({"setting", "windowsposx"}), "758");  // 757.5
+    EXPECT_EQ(store.texts.at({"setting", "windowsposy"}), "248");  // 247.5
+    EXPECT_EQ(store.texts.at({"setting", "windowswidth"}), "4650");
+    FakeView next;
+    next.dpi = 192;
+    MonitorPresenter again(vars, store, next, MonitorSetup{table, "today", ".", false, 400, {}});
+    again.startUp();
+    EXPECT_NE(std::find(next.calls.begin(), next.calls.end(), "place 758,248 4650x2460 on top"),
+              next.calls.end());
+    EXPECT_EQ(next.size, (PixelSize{620, 328}));
 }
 
 TEST_F(Presenter, ATerminationDuringStartUpEndsItBeforeAnythingIsWrittenOrShown)

@@ -16,7 +16,7 @@ constexpr int32_t kMaxTotal = std::numeric_limits<int32_t>::max();
 // Counters of one interface that stays in place from tick to tick.
 TrafficCounters wired(int32_t received, int32_t sent)
 {
-    return {received, sent, CountedInterface{2, "eth0"}};
+    return {received, sent, CountedInterface{2, "eth0"}, "eth0"};
 }
 
 std::string field(const std::string& text)
@@ -179,7 +179,7 @@ TEST_F(TrafficTickTest, TheFirstCountersOfAnInterfaceAreOnlyTheBaseline)
     // Another interface, or the same name re-created between two ticks (a new
     // index), starts afresh as well; a falling counter stays a fall.
     const auto other = [&](int32_t index, const char* name, int32_t received) {
-        return tick_.sample({received, 0, CountedInterface{index, name}}, downloadTotal_,
+        return tick_.sample({received, 0, CountedInterface{index, name}, name}, downloadTotal_,
                             uploadTotal_, ".");
     };
     EXPECT_EQ(other(7, "wlan0", 100'000).label, "DL: 0 kb/s - UL: 0 kb/s");
@@ -309,6 +309,24 @@ TEST(TipField, AnOverlongTextIsCutButKeepsTheNul)
     EXPECT_EQ(tipText(tipField(cutBefore)), std::string(63, 'x'));
     const std::string fits = std::string(61, 'x') + "\xC3\xA9";
     EXPECT_EQ(tipText(tipField(fits)), fits);
+}
+
+TEST(TipField, NamesTheInterfaceAfterTheRatesCuttingOnlyTheName)
+{
+    const std::string rates = "Kuvell - DL: 195.3 kb/s - UL: 195.3 kb/s";  // 40 characters
+    EXPECT_EQ(tipNaming(rates, "eth0"), rates + " - eth0");
+    EXPECT_EQ(tipNaming(rates, ""), rates);
+    // 63 characters in all: 20 of the name fit, the 21st would push out the NUL.
+    const std::string name20 = "enx00e04c68" + std::string(9, 'a');
+    EXPECT_EQ(tipNaming(rates, name20), rates + " - " + name20);
+    EXPECT_EQ(tipText(tipField(tipNaming(rates, name20))), rates + " - " + name20);
+    EXPECT_EQ(tipNaming(rates, name20 + "b"), rates + " - " + name20.substr(0, 19) + "…");
+    // A name of many-byte characters is cut between characters, by their count.
+    const std::string wide = tipNaming(rates, "ö" + std::string(25, 'x'));
+    EXPECT_EQ(wide, rates + " - ö" + std::string(18, 'x') + "…");
+    // Rates that leave no room keep the whole field.
+    const std::string longRates = "Kuvell - DL: 1234567.8 kb/s - UL: 1234567.8 kb/s - 123456789";
+    EXPECT_EQ(tipNaming(longRates, "eth0"), longRates);
 }
 
 // Counts the characters of UTF-8 text: every byte that does not continue a sequence.

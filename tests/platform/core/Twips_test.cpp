@@ -54,5 +54,26 @@ TEST(PixelsToTwips, FifteenTwipsPerPixelWithoutOverflow)
     EXPECT_EQ(twipsToPixels(static_cast<double>(pixelsToTwips(164))), 164);
 }
 
+TEST(DisplayScale, TwipsGo1440ToTheInchAndComeBackToTheSamePixel)
+{
+    EXPECT_EQ(twipsToPixels(4650, 144), 465);
+    EXPECT_EQ(twipsToPixels(45, 144), 4);  // 4.5 pixels: to the even one
+    EXPECT_EQ(pixelsToTwips(3, 192), 22);  // 22.5 twips
+    EXPECT_EQ(pixelsToTwips(std::numeric_limits<int32_t>::min(), 144), -21474836480LL);
+    for (const int dpi : {96, 120, 144, 168, 192, 288}) {
+        for (int pixels = -3000; pixels <= 3000; ++pixels) {
+            ASSERT_EQ(twipsToPixels(static_cast<double>(pixelsToTwips(pixels, dpi)), dpi), pixels)
+                << pixels << " at " << dpi;
+        }
+    }
+    EXPECT_EQ(scaledPixels(3, 144), 4);  // 4.5
+    EXPECT_EQ(scaledPixels(std::numeric_limits<int32_t>::max(), 192),
+              std::numeric_limits<int32_t>::max());
+    // A scale the system could not tell counts as 100 %; an absurd one is capped.
+    EXPECT_EQ(twipsToPixels(4650, 0), 310);
+    EXPECT_EQ(pixelsToTwips(310, -144), 4650);
+    EXPECT_EQ(twipsToPixels(4650, 1000000), 4650);
+}
+
 }  // namespace
 }  // namespace kuvell

@@ -193,6 +193,40 @@ TEST_F(IniFileStoreTest, AKeyTheFileLacksIsAddedAtItsEndAndTheRestKeepsItsBytes)
         QStringLiteral("d"));
 }
 
+TEST_F(IniFileStoreTest, RemovingAKeyLeavesTheOthersAndAnAbsentOneIsASuccessThatWritesNothing)
+{
+    const KeyName chosen{"options", "interface"};
+    testsupport::TextStore store(iniPath());
+    // Nothing to remove: not even the folder is made.
+    EXPECT_TRUE(store.removeText(chosen));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(iniPath()).absolutePath()));
+
+    writeBytes(iniPath(),
+               "[options]\ninterface=eth0\nvisibility=3\n[setting]\ninterface=kept\n"
+               "[options]\ninterface=eth1\n");
+    EXPECT_EQ(store.readText(chosen), "eth1");
+    ASSERT_TRUE(store.removeText(chosen));
+    testsupport::TextStore fresh(iniPath());
+    for (testsupport::TextStore* reader : {&store, &fresh}) {
+        EXPECT_EQ(reader->readText(chosen), std::nullopt) << "every line of it is gone";
+        EXPECT_EQ(reader->readText({"options", "visibility"}), "3");
+        EXPECT_EQ(reader->readText({"setting", "interface"}), "kept");
+    }
+    EXPECT_FALSE(readBytes(iniPath()).contains("eth")) << readBytes(iniPath()).data();
+
+    // A removal that fails (here the lock cannot be had) says so and keeps the file.
+    ASSERT_TRUE(store.writeTexts(std::vector<StoreChange>{{chosen, "wlan0"}}));
+    const QByteArray before = readBytes(iniPath());
+    ASSERT_TRUE(QDir().mkpath(iniPath() + QStringLiteral(".lock")));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(store.removeText(chosen));
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.rfind("kuvell.store: could not remove options/interface from ", 0), 0u)
+        << printed;
+    EXPECT_EQ(readBytes(iniPath()), before);
+    EXPECT_EQ(store.readText(chosen), "wlan0");
+}
+
 TEST_F(IniFileStoreTest, RefusesNamesThatAreNotPlainSectionsOrKeys)
 {
     testsupport::TextStore store(iniPath());
@@ -522,6 +556,12 @@ class RecordingCodec : public IniCodec
         }
         return result;
     }
+    // Removing is not this codec's part: it hands back what would not read as removed.
+    std::optional<std::string> encodeRemoval(std::string_view bytes, KeyName,
+                                             std::string&) const override
+    {
+        return std::string(bytes);
+    }
 
     std::optional<Values> values;
     mutable std::vector<std::string> decoded;
@@ -563,6 +603,15 @@ TEST_F(IniFileStoreTest, OnlyLinesThatAreNotLiteralGoToTheCodecAndItsFailureRead
     EXPECT_EQ(warnings, (std::vector<std::string>{
                             "cannot read " + path + ": the codec failed; the defaults are used",
                             "could not save setting/DLtot to " + path + ": the codec failed"}));
+
+    // A removal whose result still holds the key is refused, the file as it was.
+    codec.values = IniCodec::Values{{"setting/quoted", "x"}};
+    const QByteArray readable = file + "\n[options]\nextra=2\n";
+    writeBytes(iniPath(), readable);
+    EXPECT_FALSE(store.removeText({"setting", "DLtot"}));
+    EXPECT_EQ(warnings.back(), "could not remove setting/DLtot from " + path +
+                                   ": the key was still there after its removal");
+    EXPECT_EQ(readBytes(iniPath()), readable);
 }
 
 }  // namespace

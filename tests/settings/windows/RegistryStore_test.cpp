@@ -45,5 +45,26 @@ TEST(RegistryStore, KeysLiveInTheirSectionsAndBatchesLandInOrder)
     RegDeleteTreeW(HKEY_CURRENT_USER, testKey);
 }
 
+TEST(RegistryStore, ARemovedValueReadsAbsentAndRemovingWhatIsNotThereSucceeds)
+{
+    const wchar_t* testKey = L"Software\\kuvell removal test";
+    RegDeleteTreeW(HKEY_CURRENT_USER, testKey);
+    RegistryStore store("Software\\kuvell removal test");
+    EXPECT_TRUE(store.removeText(keys::measuredInterface.name)) << "no key at all";
+    HKEY created = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, testKey, 0, KEY_READ, &created), ERROR_SUCCESS)
+        << "a removal creates nothing";
+
+    const StoreChange batch[] = {changeOf(keys::measuredInterface, "eth0"),
+                                 changeOf(keys::jumpLimit, "5000")};
+    ASSERT_TRUE(store.writeTexts(batch));
+    ASSERT_TRUE(store.removeText(keys::measuredInterface.name));
+    EXPECT_EQ(store.readText(keys::measuredInterface.name), std::nullopt);
+    EXPECT_EQ(store.readText(keys::jumpLimit.name), "5000");
+    EXPECT_TRUE(store.removeText(keys::measuredInterface.name)) << "the value is gone already";
+    EXPECT_FALSE(store.removeText({"options", std::string_view("a\0b", 3)}));
+    RegDeleteTreeW(HKEY_CURRENT_USER, testKey);
+}
+
 }  // namespace
 }  // namespace kuvell
