@@ -14,7 +14,7 @@ if [ "${1:-test}" = test ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format-14 libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick openbox
+    xvfb xauth xdotool x11-utils imagemagick openbox trayer
     dbus-daemon at-spi2-core python3-dbus python3-gi weston xwayland qt6-wayland
     iproute2 iputils-ping netcat-openbsd dpkg-dev file desktop-file-utils
     lintian appstream man-db
